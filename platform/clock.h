@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+// A repeating countdown that calls its tick function each time an interval has elapsed.
+class Countdown {
+public:
+    virtual ~Countdown() = default;
+
+    // Starts counting down from now, discarding any countdown in progress.
+    virtual void start(int intervalMs) = 0;
+    virtual void stop() = 0;
+};
+
+// Where countdowns come from: the event loop's timers in the program, virtual time in tests.
+class Clock {
+public:
+    virtual ~Clock() = default;
+
+    virtual std::unique_ptr<Countdown> createCountdown(std::function<void()> onTick) = 0;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+
+// One injected key event, with the four fields a key stroke is described by.
+struct KeyEvent {
+    std::uint8_t keyCode = 0; // virtual-key code
+    std::uint8_t scanCode = 0;
+    std::uint32_t flags = 0; // KeyEventFlag::KeyUp for a release, 0 for a press
+    std::uintptr_t extraInfo = 0;
+
+    friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
+};
+
+namespace KeyEventFlag {
+inline constexpr std::uint32_t KeyUp = 2;
+}
+
+namespace KeyStateBit {
+inline constexpr std::int16_t Toggled = 0x0001;
+inline constexpr std::int16_t Held = static_cast<std::int16_t>(0x8000);
+} // namespace KeyStateBit
+
+// The system's keyboard, as the program sees it: it can inject key strokes and read a key's state.
+class Keyboard {
+public:
+    virtual ~Keyboard() = default;
+
+    // Injects one key event into the system's input stream, as if it came from the keyboard.
+    virtual void sendKeyEvent(const KeyEvent& event) = 0;
+
+    // State of a virtual key: KeyStateBit::Toggled while toggled on, KeyStateBit::Held while down.
+    virtual std::int16_t keyState(int keyCode) const = 0;
+};
