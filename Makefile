@@ -20,5 +20,8 @@ run: build
 test: build
 	tools/with-xvfb.sh ctest --test-dir $(BUILD_DIR) --output-on-failure
 
+bench: build
+	tools/with-xvfb.sh $(BUILD_DIR)/bench/bench_effecttiming
+
 clean:
 	rm -rf $(BUILD_DIR)

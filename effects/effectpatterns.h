@@ -1,0 +1,64 @@
+#pragma once
+
+#include "lockkey.h"
+
+#include <QObject>
+
+#include <array>
+#include <initializer_list>
+
+class IntervalTimer;
+class Keyboard;
+struct EffectState;
+struct tastaturDesign;
+
+// The light effects, numbered as the effect list holds them.
+enum class Effect { All, KnightRider, Landing, RockYou, Run, Speedup, TrafficLight, Walk };
+inline constexpr int EffectCount = 8;
+
+// Speedup's own schedule runs from its slowest interval down to its fastest, pass by pass.
+inline constexpr int SpeedupSlowest = 700;
+inline constexpr int SpeedupFastest = 100;
+
+// The eight patterns, each run by its own timer of the window. A tick toggles one, two or all
+// three lock keys and moves the shared counters on; the LEDs are never read, so each pattern
+// shows its pictures only when it starts on three dark LEDs.
+class EffectPatterns : public QObject {
+    Q_OBJECT
+
+public:
+    EffectPatterns(Keyboard& keyboard, EffectState& state, const tastaturDesign& ui,
+                   QObject* parent = nullptr);
+
+    IntervalTimer& timer(Effect effect) const;
+    // Every effect but Speedup ticks at the value of EffectSpeed; Speedup keeps its own schedule.
+    static bool followsSpeed(Effect effect);
+
+private:
+    struct Entry {
+        IntervalTimer* tastaturDesign::*timer;
+        void (EffectPatterns::*step)();
+        bool followsSpeed;
+    };
+    static const std::array<Entry, EffectCount> Effects;
+
+    // One tick of an effect: the common first step, then the effect's own step.
+    void tick(Effect effect);
+
+    void Alltime_Timer();
+    void Knighttime_Timer();
+    void Landingtime_Timer();
+    void Rockyoutime_Timer();
+    void Runtime_Timer();
+    void Speeduptime_Timer();
+    void Traffictime_Timer();
+    void Walktime_Timer();
+
+    void send(std::initializer_list<LockKey> keys);
+    // Toggles the key that EffStep (0 to 2) names in `order`.
+    void sendByStep(const std::array<LockKey, 3>& order);
+
+    Keyboard& m_keyboard;
+    EffectState& m_state;
+    const tastaturDesign& ui;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+// A filled rounded rectangle filling the whole widget, one of the drawn parts of a key. It takes
+// no pointer input, so presses fall through to whatever lies below it.
+class RoundedShape : public QWidget {
+    Q_OBJECT
+
+public:
+    enum class Outline {
+        None,
+        Black,
+        WindowText, // the palette's window-text colour
+    };
+
+    RoundedShape(const QColor& fill, Outline outline, QWidget* parent);
+
+    QColor fillColor() const { return m_fill; }
+    void setFillColor(const QColor& color);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor m_fill;
+    Outline m_outline;
+};

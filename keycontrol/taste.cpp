@@ -1,0 +1,358 @@
+#include "taste.h"
+#include "roundedshape.h"
+
+#include "buttonmessage.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+// The outer size in twips, the measure the lamp and the click surface are sized by.
+constexpr int TwipsPerPixel = 15;
+int twips(int pixels) {
+    return pixels * TwipsPerPixel;
+}
+
+const QColor FaceColor(224, 224, 224);
+const QColor BodyColor(192, 192, 192);
+const QColor LampDark(0, 128, 0);
+const QColor LampLit(0, 255, 0);
+
+// The caption, drawn in the active text colour even while disabled: a disabled key must look
+// exactly like an enabled one.
+class CaptionLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setFont(font());
+        painter.setPen(palette().color(QPalette::Active, QPalette::ButtonText));
+        painter.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text());
+    }
+};
+
+int buttonCode(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+int shiftCode(Qt::KeyboardModifiers modifiers) {
+    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) |
+           (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
+           (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
+}
+
+// Windows virtual-key code of a Qt key; 0 for keys without one.
+int virtualKeyCode(const QKeyEvent& event) {
+    const int key = event.key();
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return event.modifiers().testFlag(Qt::KeypadModifier) ? 96 + (key - Qt::Key_0) : key;
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return key; // Qt codes letters and digits as Windows does
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return 112 + (key - Qt::Key_F1);
+    switch (key) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    case Qt::Key_Pause:
+        return 19;
+    case Qt::Key_CapsLock:
+        return 20;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    case Qt::Key_NumLock:
+        return 144;
+    case Qt::Key_ScrollLock:
+        return 145;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+Taste::Taste(QWidget* parent) : QWidget(parent) {
+    using Outline = RoundedShape::Outline;
+    // A later sibling is drawn over an earlier one, so the children are made bottom first.
+    ui.e = new RoundedShape(Qt::black, Outline::None, this);
+    ui.b = new RoundedShape(BodyColor, Outline::Black, this);
+    ui.a = new RoundedShape(FaceColor, Outline::Black, this);
+    ui.d = new RoundedShape(BodyColor, Outline::Black, this);
+    ui.c = new RoundedShape(FaceColor, Outline::Black, this);
+    ui.TEXTLAB = new CaptionLabel(this);
+    ui.LAB1 = new QLabel(this);
+    ui.x = new RoundedShape(LampDark, Outline::WindowText, this);
+
+    ui.e->setObjectName(QStringLiteral("e"));
+    ui.b->setObjectName(QStringLiteral("b"));
+    ui.a->setObjectName(QStringLiteral("a"));
+    ui.d->setObjectName(QStringLiteral("d"));
+    ui.c->setObjectName(QStringLiteral("c"));
+    ui.TEXTLAB->setObjectName(QStringLiteral("TEXTLAB"));
+    ui.LAB1->setObjectName(QStringLiteral("LAB1"));
+    ui.x->setObjectName(QStringLiteral("x"));
+
+    ui.c->hide();
+    ui.d->hide();
+
+    // Only the click surface takes pointer input; the shapes, the lamp above it among them, let
+    // it through of themselves.
+    ui.TEXTLAB->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ui.TEXTLAB->setTextFormat(Qt::PlainText);
+    ui.LAB1->installEventFilter(this);
+
+    // A new key, before any stored properties are loaded.
+    CaptionText = QStringLiteral("Text");
+    ui.TEXTLAB->setText(CaptionText);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+Taste::~Taste() = default;
+
+QString Taste::Caption() const {
+    ui.TEXTLAB->setText(CaptionText);
+    return CaptionText;
+}
+
+void Taste::setCaption(const QString& caption) {
+    CaptionText = caption;
+    ui.TEXTLAB->setText(caption);
+}
+
+QFont Taste::Font() const {
+    ui.TEXTLAB->setFont(font());
+    return font();
+}
+
+QColor Taste::ForeColor() const {
+    return m_foreColor.isValid() ? m_foreColor : palette().color(QPalette::ButtonText);
+}
+
+void Taste::setForeColor(const QColor& color) {
+    m_foreColor = color;
+}
+
+void Taste::setMouseIcon(const QCursor& icon) {
+    m_mouseIcon = icon;
+    applyPointer();
+}
+
+void Taste::setMousePointer(int pointer) {
+    m_mousePointer = pointer;
+    applyPointer();
+}
+
+void Taste::applyPointer() {
+    if (m_mousePointer == CustomPointer)
+        setCursor(m_mouseIcon);
+    else
+        unsetCursor();
+}
+
+void Taste::loadProperties(const TasteProperties& properties) {
+    setMouseIcon(properties.mouseIcon);
+    setMousePointer(properties.mousePointer);
+    ui.TEXTLAB->setFont(properties.font);
+    ui.TEXTLAB->setText(properties.caption);
+    setForeColor(properties.foreColor);
+    setEnabled(properties.enabled);
+    setFont(properties.font);
+    ui.x->setVisible(properties.ledVisible);
+    LedVisibleFlag = properties.ledVisible;
+    CaptionText = properties.caption;
+}
+
+void Taste::LedOn(bool StatusX) {
+    ui.x->setFillColor(StatusX ? LampLit : LampDark);
+}
+
+void Taste::Down() {
+    setShown();
+    ui.a->hide();
+    ui.b->hide();
+    ui.x->move(ui.b->width() - 41, ui.b->height() - 20);
+    ui.TEXTLAB->move(11, 8);
+    ui.c->show();
+    ui.d->show();
+    ui.e->show();
+    ui.LAB1->setGeometry(-100, -100, twips(width()) + 200, twips(height()) + 200);
+}
+
+void Taste::Up() {
+    setShown();
+    ui.a->show();
+    ui.b->show();
+    ui.TEXTLAB->move(11, 6);
+    ui.x->move(ui.b->width() - 41, ui.b->height() - 23);
+    ui.c->hide();
+    ui.d->hide();
+    ui.e->hide();
+}
+
+void Taste::Refresh() {
+    update();
+}
+
+void Taste::setShown() {
+    // Qt holds back the resize events of a hidden widget until it is shown; lay out the size
+    // it already has before the layout is frozen.
+    if (!ShownFlag && testAttribute(Qt::WA_PendingResizeEvent))
+        layOut();
+    ShownFlag = true;
+}
+
+void Taste::layOut() {
+    const int w = width();
+    const int h = height();
+    ui.a->setGeometry(6, 0, w - 12, h - 12);
+    ui.b->setGeometry(0, 2, w, h - 4);
+    ui.d->setGeometry(1, 4, w - 3, h - 7);
+    ui.c->setGeometry(6, 2, w - 12, h - 12);
+    ui.e->setGeometry(0, 2, w, h - 6);
+    ui.x->setGeometry(ui.b->width() - 41, ui.b->height() - 23, twips(w) / 37, twips(h) / 100);
+    ui.TEXTLAB->setGeometry(11, 6, w, h);
+}
+
+void Taste::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!ShownFlag)
+        layOut();
+}
+
+void Taste::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    ShownFlag = true;
+    // Twips counts taken as pixels: the surface reaches far beyond the key's right and bottom.
+    ui.LAB1->setGeometry(0, 0, twips(width()), twips(height()));
+    ui.LAB1->update();
+}
+
+void Taste::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange)
+        ui.TEXTLAB->setFont(font());
+    QWidget::changeEvent(event);
+}
+
+bool Taste::event(QEvent* event) {
+    if (event->type() != ButtonMessageEvent::eventType())
+        return QWidget::event(event);
+
+    const auto& message = static_cast<const ButtonMessageEvent&>(*event);
+    switch (message.message()) {
+    case ButtonMessage::LeftButtonDown:
+        Down();
+        emit MouseDown(1, 0, message.position().x(), message.position().y());
+        break;
+    case ButtonMessage::LeftButtonUp:
+        Up();
+        break;
+    }
+    return true;
+}
+
+bool Taste::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != ui.LAB1)
+        return QWidget::eventFilter(watched, event);
+
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: // a second press like any other
+        pressOnClickSurface(static_cast<const QMouseEvent&>(*event));
+        return true;
+    case QEvent::MouseButtonRelease:
+        releaseOnClickSurface(static_cast<const QMouseEvent&>(*event));
+        return true;
+    case QEvent::MouseMove:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Taste::pressOnClickSurface(const QMouseEvent& event) {
+    const int button = buttonCode(event.button());
+    if (!isEnabled() || button == 0)
+        return;
+    // Down() moves the click surface, so the position is mapped while it is still in place.
+    const QPointF at = ui.LAB1->mapToParent(event.position());
+    m_buttonsDown |= event.button();
+    Down();
+    emit MouseDown(button, shiftCode(event.modifiers()), at.x(), at.y());
+}
+
+void Taste::releaseOnClickSurface(const QMouseEvent& event) {
+    if (!m_buttonsDown.testFlag(event.button()))
+        return;
+    m_buttonsDown.setFlag(event.button(), false);
+    // Released even if the key was disabled in between, so that it is not left drawn pressed.
+    Up();
+    // The click surface keeps the pointer from the press on, wherever the release happens.
+    if (event.button() == Qt::LeftButton && isEnabled() &&
+        ui.LAB1->rect().contains(event.position().toPoint()))
+        emit Click();
+}
+
+void Taste::keyPressEvent(QKeyEvent* event) {
+    emit KeyDown(virtualKeyCode(*event), shiftCode(event->modifiers()));
+    const QString text = event->text();
+    if (text.size() == 1)
+        emit KeyPress(text.at(0).unicode());
+}
+
+void Taste::keyReleaseEvent(QKeyEvent* event) {
+    // A held key repeats its KeyDown and KeyPress but goes up once.
+    if (event->isAutoRepeat())
+        return;
+    emit KeyUp(virtualKeyCode(*event), shiftCode(event->modifiers()));
+}
+
+void Taste::mouseDoubleClickEvent(QMouseEvent*) {
+    emit DblClick();
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "lockkey.h"
+
+#include <QObject>
+
+#include <array>
+
+class ControlStates;
+class IntervalTimer;
+class Keyboard;
+class SpeedSlider;
+
+// Per-key blinking: each lock key has a slider and a timer of its own, and a completed change
+// of the slider makes the timer toggle that key every slider value milliseconds. Focusing or
+// moving any of the three sliders locks the effect controls.
+class KeyBlinking : public QObject {
+    Q_OBJECT
+
+public:
+    // Sliders and timers in the key order Num, Caps, Scroll.
+    KeyBlinking(Keyboard& keyboard, ControlStates& controls, std::array<SpeedSlider*, 3> sliders,
+                std::array<IntervalTimer*, 3> timers, QObject* parent = nullptr);
+
+    // The handlers by their control names; the sliders' and timers' signals run them.
+    void NumSpeed_GotFocus() { Speed_GotFocus(LockKey::Num); }
+    void CapsSpeed_GotFocus() { Speed_GotFocus(LockKey::Caps); }
+    void ScrollSpeed_GotFocus() { Speed_GotFocus(LockKey::Scroll); }
+    void NumSpeed_Change() { Speed_Change(LockKey::Num); }
+    void CapsSpeed_Change() { Speed_Change(LockKey::Caps); }
+    void ScrollSpeed_Change() { Speed_Change(LockKey::Scroll); }
+    void NUMtime_Timer() { time_Timer(LockKey::Num); }
+    void CAPStime_Timer() { time_Timer(LockKey::Caps); }
+    void SCROLLtime_Timer() { time_Timer(LockKey::Scroll); }
+
+    // Sets ScrollSpeed, CapsSpeed and NumSpeed back to 1000, in that order; a slider whose
+    // value changes runs its change handler.
+    void setDefaultSpeeds();
+    // Disables SCROLLtime, CAPStime and NUMtime, in that order.
+    void stopBlinking();
+
+private:
+    void Speed_GotFocus(LockKey key);
+    void Speed_Change(LockKey key);
+    void time_Timer(LockKey key);
+
+    SpeedSlider& slider(LockKey key) const { return *m_sliders[static_cast<int>(key)]; }
+    IntervalTimer& timer(LockKey key) const { return *m_timers[static_cast<int>(key)]; }
+
+    Keyboard& m_keyboard;
+    ControlStates& m_controls;
+    std::array<SpeedSlider*, 3> m_sliders;
+    std::array<IntervalTimer*, 3> m_timers;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QObject>
+
+#include <array>
+
+class IntervalTimer;
+class Keyboard;
+class Taste;
+
+// The three on-screen lock keys: their lamps mirror the real lock LEDs every 50 ms, and
+// pressing (Num) or clicking (Caps, Scroll) one toggles its lock key.
+class LockDisplay : public QObject {
+    Q_OBJECT
+
+public:
+    LockDisplay(Keyboard& keyboard, IntervalTimer& Timer1, std::array<Taste*, 3> keys,
+                QObject* parent = nullptr);
+
+    void Timer1_Timer();
+    void Taste1_MouseDown();
+    void Taste2_Click();
+    void Taste3_Click();
+
+private:
+    Keyboard& m_keyboard;
+    std::array<Taste*, 3> m_keys;
+};

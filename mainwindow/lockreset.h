@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QObject>
+
+class IntervalTimer;
+class Keyboard;
+
+// Returns the lock LEDs to dark: Reset arms a one-shot that, 100 ms after the last call,
+// toggles off every lock key that is lit at that moment.
+class LockReset : public QObject {
+    Q_OBJECT
+
+public:
+    LockReset(Keyboard& keyboard, IntervalTimer& resetime, QObject* parent = nullptr);
+
+    void Reset();
+
+    // Toggles off, at once, every lock key the lock-state test reports on (Num, Scroll, Caps).
+    void turnOffLitLocks();
+
+private:
+    void resetime_Timer();
+
+    Keyboard& m_keyboard;
+    IntervalTimer& m_resetime;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QScrollBar>
+
+#include <functional>
+
+// A speed slider with arrows, whose Change signal runs once a change of value is complete:
+// after an arrow, a click in the trough, an arrow key, the release of a dragged thumb, or a
+// different value set by the program; never while the thumb is being dragged. value() follows
+// the thumb during a drag all the same. A click in the trough, with any mouse button, moves the
+// value by the page step towards the click, never to the click position; arrows, trough and
+// keys move the thumb the way they point, also when the values run backwards.
+class SpeedSlider : public QScrollBar {
+    Q_OBJECT
+
+public:
+    // `first` is the value at the top or left end, `last` the one at the bottom or right end.
+    SpeedSlider(Qt::Orientation orientation, int first, int last, int value, QWidget* parent);
+
+signals:
+    void Change();
+    // The slider took the keyboard focus, by a click or the Tab key; not when its window
+    // becomes active again or a menu closes.
+    void GotFocus();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    SliderAction keyAction(int key) const;
+    void pointMouseStepsAtClick(int action);
+    void forwardAsLeftButton(QMouseEvent* event, const std::function<void(QMouseEvent*)>& handle);
+
+    bool m_mouseHeld = false;
+    int m_valueAtPress = 0;
+};

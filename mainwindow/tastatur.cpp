@@ -1,0 +1,74 @@
+#include "tastatur.h"
+
+#include "controlstates.h"
+#include "effectcontrol.h"
+#include "intervaltimer.h"
+#include "keyblinking.h"
+#include "lockdisplay.h"
+#include "lockreset.h"
+#include "memorygame.h"
+#include "modmenu.h"
+#include "programversion.h"
+#include "speedslider.h"
+
+#include <QCloseEvent>
+
+tastatur::tastatur(Keyboard& keyboard, Clock& clock, QWidget* parent)
+    : QMainWindow(parent), m_keyboard(keyboard)
+{
+    ui.setupUi(this, clock);
+    m_reset = std::make_unique<LockReset>(keyboard, *ui.resetime);
+    m_display = std::make_unique<LockDisplay>(keyboard, *ui.Timer1, ui.effectKeys());
+    m_game = std::make_unique<MemoryGame>(ui.gameKeys(), *m_reset);
+    m_controlStates = std::make_unique<ControlStates>(*ui.Combo1, *ui.StartEff, *ui.NumSpeed,
+                                                      *ui.CapsSpeed, *ui.ScrollSpeed,
+                                                      *ui.EffectSpeed);
+    m_blinking = std::make_unique<KeyBlinking>(
+        keyboard, *m_controlStates, std::array{ui.NumSpeed, ui.CapsSpeed, ui.ScrollSpeed},
+        std::array{ui.NUMtime, ui.CAPStime, ui.SCROLLtime});
+    m_effects = std::make_unique<EffectControl>(keyboard, ui, *m_reset, *m_controlStates,
+                                                *m_blinking);
+    connect(ui.mClose, &QAction::triggered, this, &tastatur::mClose_Click);
+    Form_Load();
+}
+
+tastatur::~tastatur() = default;
+
+void tastatur::Form_Load()
+{
+    setWindowTitle(windowTitle() + QStringLiteral("   Version: %1.%2.%3")
+                                       .arg(ProgramVersion::Major)
+                                       .arg(ProgramVersion::Minor)
+                                       .arg(ProgramVersion::Revision));
+    ui.Label5->setText(
+        "I accept no liability for damages arising from the direct or indirect use of this "
+        "program.\n"
+        "The user takes over full responsibility of this program.\n"
+        "By using this program or modification, documentation or publishing of this program, "
+        "terms of use are accepted.");
+    ui.Label6->setText("Info:\nUse Tintaro to test your keyboard  LED's or something else...  "
+                       ":-)   No description is required, it is easy to handle.");
+    ui.Stopgame->setEnabled(false);
+    ui.Timer1->setEnabled(true);
+    ui.Combo1->setCurrentIndex(0);
+    m_game->disGame();
+    m_game->setStepInterval(1000);
+    ui.EffectSpeed->setValue(150);
+    modMenu::AddMinimizeBox(this);
+}
+
+void tastatur::mClose_Click() { close(); }
+
+void tastatur::closeEvent(QCloseEvent* event)
+{
+    Form_QueryUnload();
+    Form_Unload();
+    // The window goes with all its timers: nothing armed or running may tick after this.
+    for (IntervalTimer* timer : findChildren<IntervalTimer*>())
+        timer->setEnabled(false);
+    event->accept();
+}
+
+void tastatur::Form_QueryUnload() { m_reset->Reset(); }
+
+void tastatur::Form_Unload() { m_reset->turnOffLitLocks(); }

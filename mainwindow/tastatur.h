@@ -1,0 +1,47 @@
+#pragma once
+
+#include "tastaturdesign.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class Clock;
+class ControlStates;
+class EffectControl;
+class KeyBlinking;
+class Keyboard;
+class LockDisplay;
+class LockReset;
+class MemoryGame;
+
+// The program's one window. It owns every control, timer and piece of state; the program
+// lives as long as it does. Closing it, by any path, turns every lit lock LED off.
+class tastatur : public QMainWindow {
+    Q_OBJECT
+
+public:
+    tastatur(Keyboard& keyboard, Clock& clock, QWidget* parent = nullptr);
+    ~tastatur() override;
+
+    const tastaturDesign& design() const { return ui; }
+
+    void mClose_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Load();
+    void Form_QueryUnload();
+    void Form_Unload();
+
+    Keyboard& m_keyboard;
+    tastaturDesign ui;
+    std::unique_ptr<LockReset> m_reset;
+    std::unique_ptr<LockDisplay> m_display;
+    std::unique_ptr<MemoryGame> m_game;
+    std::unique_ptr<ControlStates> m_controlStates;
+    std::unique_ptr<KeyBlinking> m_blinking;
+    std::unique_ptr<EffectControl> m_effects;
+};

@@ -1,0 +1,49 @@
+#include "quitsignals.h"
+
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+int signalPipe[2] = {-1, -1};
+
+// Only async-signal-safe work here: the event loop picks the byte up.
+void onSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+}
+
+constexpr int QuitSignalNumbers[] = {SIGINT, SIGTERM, SIGHUP};
+} // namespace
+
+QuitSignals::QuitSignals(QObject* parent) : QObject(parent)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
+        return;
+    m_notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, [this] {
+        char byte;
+        if (::read(signalPipe[0], &byte, 1) == 1)
+            emit quitRequested();
+    });
+
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int number : QuitSignalNumbers)
+        ::sigaction(number, &action, nullptr);
+}
+
+QuitSignals::~QuitSignals()
+{
+    for (int number : QuitSignalNumbers)
+        std::signal(number, SIG_DFL);
+    delete m_notifier;
+    ::close(signalPipe[0]);
+    ::close(signalPipe[1]);
+    signalPipe[0] = signalPipe[1] = -1;
+}

@@ -1,0 +1,272 @@
+#include "x11keyboard.h"
+
+// Xlib's macros (None, Bool, KeyPress, ...) clash with Qt: included here only, after Qt.
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <array>
+#include <bitset>
+#include <chrono>
+#include <thread>
+#include <utility>
+
+namespace {
+
+constexpr int NumLockKey = 144;
+constexpr int CapsLockKey = 20;
+constexpr int ScrollLockKey = 145;
+
+// The X keysym for each virtual-key code the key-sequence sender can produce; 0 for none.
+constexpr std::array<KeySym, 256> makeKeysyms() {
+    std::array<KeySym, 256> keysyms{};
+    keysyms[8] = XK_BackSpace;
+    keysyms[9] = XK_Tab;
+    keysyms[13] = XK_Return;
+    keysyms[16] = XK_Shift_L;
+    keysyms[17] = XK_Control_L;
+    keysyms[18] = XK_Alt_L;
+    keysyms[19] = XK_Pause;
+    keysyms[CapsLockKey] = XK_Caps_Lock;
+    keysyms[27] = XK_Escape;
+    // Printable characters whose code names no key of their own are typed as that character:
+    // Latin-1 keysyms equal their character codes.
+    for (int c : {32, 41, 42, 43, 58, 59, 60, 61, 62, 63, 64, 92, 94, 95, 96})
+        keysyms[c] = static_cast<KeySym>(c);
+    keysyms[33] = XK_Prior;
+    keysyms[34] = XK_Next;
+    keysyms[35] = XK_End;
+    keysyms[36] = XK_Home;
+    keysyms[37] = XK_Left;
+    keysyms[38] = XK_Up;
+    keysyms[39] = XK_Right;
+    keysyms[40] = XK_Down;
+    keysyms[44] = XK_Print;
+    keysyms[45] = XK_Insert;
+    keysyms[46] = XK_Delete;
+    keysyms[47] = XK_Help;
+    for (int i = 0; i < 10; ++i)
+        keysyms[48 + i] = XK_0 + i;
+    for (int i = 0; i < 26; ++i)
+        keysyms[65 + i] = XK_a + i;
+    keysyms[91] = XK_Super_L;
+    keysyms[93] = XK_Menu;
+    for (int i = 0; i < 16; ++i)
+        keysyms[112 + i] = XK_F1 + i;
+    keysyms[NumLockKey] = XK_Num_Lock;
+    keysyms[ScrollLockKey] = XK_Scroll_Lock;
+    return keysyms;
+}
+
+constexpr std::array<KeySym, 256> Keysyms = makeKeysyms();
+
+bool inRange(int keyCode) {
+    return keyCode >= 0 && keyCode < 256;
+}
+
+struct DisplayCloser {
+    void operator()(Display* display) const { XCloseDisplay(display); }
+};
+using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
+
+struct ModifierMapDeleter {
+    void operator()(XModifierKeymap* map) const { XFreeModifiermap(map); }
+};
+using ModifierMapPtr = std::unique_ptr<XModifierKeymap, ModifierMapDeleter>;
+
+bool hasEntry(const XModifierKeymap& map, int row, KeyCode keyCode) {
+    for (int i = 0; i < map.max_keypermod; ++i)
+        if (map.modifiermap[row * map.max_keypermod + i] == keyCode)
+            return true;
+    return false;
+}
+
+bool rowIsEmpty(const XModifierKeymap& map, int row) {
+    for (int i = 0; i < map.max_keypermod; ++i)
+        if (map.modifiermap[row * map.max_keypermod + i] != 0)
+            return false;
+    return true;
+}
+
+} // namespace
+
+struct X11Keyboard::Private {
+    explicit Private(DisplayPtr display) : display(std::move(display)) { keyCodes.fill(-1); }
+
+    // The X key for a virtual key in the current keymap; 0 when it has none.
+    KeyCode keyCodeOf(int keyCode) {
+        if (!inRange(keyCode) || Keysyms[keyCode] == 0)
+            return 0;
+        if (keyCodes[keyCode] < 0)
+            keyCodes[keyCode] = XKeysymToKeycode(display.get(), Keysyms[keyCode]);
+        return static_cast<KeyCode>(keyCodes[keyCode]);
+    }
+
+    // Nothing else reads this connection's events; the only ones that matter say that the
+    // keymap changed, which makes the cached key lookups stale.
+    void followMappingChanges() {
+        while (XPending(display.get()) > 0) {
+            XEvent event;
+            XNextEvent(display.get(), &event);
+            if (event.type == MappingNotify) {
+                XRefreshKeyboardMapping(&event.xmapping);
+                keyCodes.fill(-1);
+            }
+        }
+    }
+
+    // The server refuses a new modifier map while a key of a changed row is down; held keys
+    // are normally let go of soon.
+    bool setModifierMapping(XModifierKeymap* map) {
+        using namespace std::chrono_literals;
+        for (int attempt = 0; attempt < 40; ++attempt) {
+            const int result = XSetModifierMapping(display.get(), map);
+            if (result != MappingBusy)
+                return result == MappingSuccess;
+            std::this_thread::sleep_for(50ms);
+        }
+        return false;
+    }
+
+    void bindScrollLock() {
+        const KeyCode scrollLock = XKeysymToKeycode(display.get(), XK_Scroll_Lock);
+        if (scrollLock == 0)
+            return;
+        ModifierMapPtr map(XGetModifierMapping(display.get()));
+        if (!map)
+            return;
+        int freeRow = -1;
+        for (int row = 0; row < 8; ++row) {
+            if (hasEntry(*map, row, scrollLock))
+                return; // someone already bound it: leave their setup alone
+            if (freeRow < 0 && row >= Mod1MapIndex && rowIsEmpty(*map, row))
+                freeRow = row;
+        }
+        if (freeRow < 0)
+            return;
+        // The server's XKB compat rules then turn the modifier into the ScrollLock virtual
+        // modifier that the "Scroll Lock" indicator follows.
+        map.reset(XInsertModifiermapEntry(map.release(), scrollLock, freeRow));
+        if (map && setModifierMapping(map.get())) {
+            boundKeyCode = scrollLock;
+            boundRow = freeRow;
+        }
+    }
+
+    void unbindScrollLock() {
+        if (boundRow < 0)
+            return;
+        // Only our own entry goes, so that changes made by others since stay; if a new keymap
+        // has replaced it, the modifier may be someone else's now.
+        ModifierMapPtr map(XGetModifierMapping(display.get()));
+        if (!map || !hasEntry(*map, boundRow, boundKeyCode))
+            return;
+        // Once no key carries the modifier, a lock left on it could never be undone.
+        XkbLockModifiers(display.get(), XkbUseCoreKbd, 1u << boundRow, 0);
+        map.reset(XDeleteModifiermapEntry(map.release(), boundKeyCode, boundRow));
+        if (map)
+            setModifierMapping(map.get());
+        XSync(display.get(), False);
+    }
+
+    void fakeKey(KeyCode keyCode, bool press) {
+        XTestFakeKeyEvent(display.get(), keyCode, press ? True : False, CurrentTime);
+        // Synchronous, so that a state read right after sees the event.
+        XSync(display.get(), False);
+    }
+
+    DisplayPtr display;
+    std::array<int, 256> keyCodes; // cached keyCodeOf() per virtual key; -1 not looked up yet
+    std::array<KeyCode, 256> pressedAs{}; // X key each virtual key's press went to, until release
+    std::bitset<256> pressFailed;         // its release is then swallowed as well
+    std::array<Atom, 256> indicators{};   // indicator atom per lock key
+    KeyCode boundKeyCode = 0;
+    int boundRow = -1; // modifier row we bound Scroll_Lock into
+};
+
+X11Keyboard::X11Keyboard(std::unique_ptr<Private> d) : d(std::move(d)) {}
+
+std::unique_ptr<X11Keyboard> X11Keyboard::open(QString* whyNot) {
+    auto fail = [whyNot](const QString& why) {
+        if (whyNot)
+            *whyNot = why;
+        return std::unique_ptr<X11Keyboard>();
+    };
+
+    DisplayPtr display(XOpenDisplay(nullptr));
+    if (!display) {
+        const QString name = QString::fromLocal8Bit(XDisplayName(nullptr));
+        return fail(name.isEmpty() ? QStringLiteral("cannot open X display: DISPLAY is not set")
+                                   : QStringLiteral("cannot open X display \"%1\"").arg(name));
+    }
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(display.get(), &event, &error, &major, &minor))
+        return fail(QStringLiteral("X server lacks the XTEST extension"));
+    int opcode = 0;
+    major = XkbMajorVersion;
+    minor = XkbMinorVersion;
+    if (!XkbQueryExtension(display.get(), &opcode, &event, &error, &major, &minor))
+        return fail(QStringLiteral("X server lacks a usable XKEYBOARD extension"));
+
+    auto d = std::make_unique<Private>(std::move(display));
+    Display* dpy = d->display.get();
+    d->indicators[NumLockKey] = XInternAtom(dpy, "Num Lock", False);
+    d->indicators[CapsLockKey] = XInternAtom(dpy, "Caps Lock", False);
+    d->indicators[ScrollLockKey] = XInternAtom(dpy, "Scroll Lock", False);
+    d->bindScrollLock();
+    return std::unique_ptr<X11Keyboard>(new X11Keyboard(std::move(d)));
+}
+
+X11Keyboard::~X11Keyboard() {
+    // A key left down would stay down for every client after we are gone.
+    for (int key = 0; key < 256; ++key)
+        if (d->pressedAs[key] != 0)
+            XTestFakeKeyEvent(d->display.get(), d->pressedAs[key], False, CurrentTime);
+    XSync(d->display.get(), False);
+    d->unbindScrollLock();
+}
+
+void X11Keyboard::sendKeyEvent(const KeyEvent& event) {
+    d->followMappingChanges();
+    const int key = event.keyCode;
+    const bool press = !(event.flags & KeyEventFlag::KeyUp);
+    KeyCode target = 0;
+    if (press) {
+        target = d->keyCodeOf(key);
+        d->pressFailed[key] = target == 0;
+        if (target != 0)
+            d->pressedAs[key] = target;
+    } else if (d->pressedAs[key] != 0) {
+        // The keymap may have changed since the press.
+        target = std::exchange(d->pressedAs[key], 0);
+    } else if (d->pressFailed[key]) {
+        d->pressFailed[key] = false;
+    } else {
+        // Not pressed through us, but maybe held by the user.
+        target = d->keyCodeOf(key);
+    }
+    if (target != 0)
+        d->fakeKey(target, press);
+}
+
+std::int16_t X11Keyboard::keyState(int keyCode) const {
+    if (!inRange(keyCode))
+        return 0;
+    d->followMappingChanges();
+    std::int16_t state = 0;
+    if (const Atom indicator = d->indicators[keyCode]) {
+        int index = 0;
+        Bool on = False;
+        if (XkbGetNamedIndicator(d->display.get(), indicator, &index, &on, nullptr, nullptr) && on)
+            state |= KeyStateBit::Toggled;
+    }
+    const KeyCode key = d->pressedAs[keyCode] != 0 ? d->pressedAs[keyCode] : d->keyCodeOf(keyCode);
+    if (key != 0) {
+        char keys[32];
+        XQueryKeymap(d->display.get(), keys);
+        if (keys[key / 8] & (1 << (key % 8)))
+            state |= KeyStateBit::Held;
+    }
+    return state;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "keyboard.h"
+
+#include <QString>
+
+#include <memory>
+
+// The keyboard of the X display named by DISPLAY, over a connection of its own: key strokes are
+// injected through XTEST, toggle states read from the XKB indicators "Num Lock", "Caps Lock" and
+// "Scroll Lock". Where no modifier is bound to Scroll_Lock, it binds a free one for as long as it
+// lives, so that Scroll Lock toggles like the other two.
+class X11Keyboard final : public Keyboard {
+public:
+    // Null when there is no display or it lacks XTEST or XKEYBOARD; whyNot then says which.
+    static std::unique_ptr<X11Keyboard> open(QString* whyNot = nullptr);
+
+    // Releases keys still held through it and undoes its Scroll Lock binding.
+    ~X11Keyboard() override;
+
+    X11Keyboard(const X11Keyboard&) = delete;
+    X11Keyboard& operator=(const X11Keyboard&) = delete;
+
+    // A key with no X key in the current keymap is not sent; a release goes to the X key that
+    // its press went to.
+    void sendKeyEvent(const KeyEvent& event) override;
+    std::int16_t keyState(int keyCode) const override;
+
+private:
+    struct Private;
+    explicit X11Keyboard(std::unique_ptr<Private> d);
+
+    std::unique_ptr<Private> d;
+};

@@ -1,0 +1,179 @@
+#include "intervaltimer.h"
+#include "lockkeylog.h"
+#include "roundedshape.h"
+#include "simulatedkeyboard.h"
+#include "speedslider.h"
+#include "taste.h"
+#include "tastatur.h"
+#include "virtualclock.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+bool lampLit(const Taste* key)
+{
+    return key->findChild<RoundedShape*>("x")->fillColor() == QColor(0, 255, 0);
+}
+
+QWidget* clickSurface(const Taste* key) { return key->findChild<QWidget*>("LAB1"); }
+} // namespace
+
+class TastaturTest : public QObject {
+    Q_OBJECT
+
+    SimulatedKeyboard keyboard;
+    VirtualClock clock;
+    std::unique_ptr<tastatur> window;
+
+    const tastaturDesign& ui() const { return window->design(); }
+
+    void darken()
+    {
+        for (LockKey key : AllLockKeys)
+            keyboard.setToggled(info(key).keyCode, false);
+    }
+
+private slots:
+    void init()
+    {
+        darken();
+        window = std::make_unique<tastatur>(keyboard, clock);
+        keyboard.clearEvents();
+    }
+
+    void cleanup() { window.reset(); }
+
+    void startsUpInItsDesignState()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QCOMPARE(window->windowTitle(), QString("Tintaro   Version: 1.1.0"));
+        QVERIFY(ui().Modeeff->isVisible());
+        QVERIFY(!ui().Modegame->isVisible());
+        QVERIFY(!ui().Terms->isVisible());
+        QCOMPARE(window->centralWidget()->size(), QSize(466, 218));
+        QVERIFY(window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+
+        QVERIFY(ui().Timer1->isEnabled());
+        QCOMPARE(ui().Timer1->interval(), 50);
+        QVERIFY(ui().resetime->isEnabled());
+        for (IntervalTimer* timer : window->findChildren<IntervalTimer*>())
+            if (timer != ui().Timer1 && timer != ui().resetime)
+                QVERIFY2(!timer->isEnabled(), qPrintable(timer->objectName()));
+
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 ui().StartEff, ui().Combo1, ui().NumSpeed, ui().CapsSpeed, ui().ScrollSpeed,
+                 ui().EffectSpeed, ui().Start_Game})
+            QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+        QVERIFY(!ui().Stopgame->isEnabled());
+        for (Taste* key : ui().gameKeys())
+            QVERIFY(!key->isEnabled());
+
+        QCOMPARE(ui().Combo1->currentText(), QString("All"));
+        QCOMPARE(ui().EffectSpeed->value(), 150);
+        for (SpeedSlider* slider : {ui().NumSpeed, ui().CapsSpeed, ui().ScrollSpeed})
+            QCOMPARE(slider->value(), 1000);
+        QCOMPARE(QApplication::focusWidget(), ui().StartEff);
+        QVERIFY(ui().Label5->text().startsWith("I accept no liability"));
+        QVERIFY(ui().Label6->text().startsWith("Info:\nUse Tintaro to test your keyboard  LED's"));
+    }
+
+    void ledsLitAtStartGoDarkAndTheKeysFollow()
+    {
+        window.reset();
+        keyboard.setToggled(20, true);
+        window = std::make_unique<tastatur>(keyboard, clock);
+        clock.advance(50);
+        QVERIFY(lampLit(ui().Taste2));
+        clock.advance(50);
+        QCOMPARE(lockToggles(keyboard.events()), QStringList{"{CAPSLOCK}"});
+        clock.advance(50);
+        QVERIFY(!lampLit(ui().Taste2));
+    }
+
+    void displayFollowsWithinOnePoll()
+    {
+        clock.advance(200); // past the start-up reset
+        keyboard.setToggled(145, true);
+        QVERIFY(!lampLit(ui().Taste3));
+        clock.advance(50);
+        QVERIFY(lampLit(ui().Taste3));
+        QVERIFY(!lampLit(ui().Taste1) && !lampLit(ui().Taste2));
+
+        // Held down, the key counts as off and its lamp goes dark.
+        keyboard.setHeld(145, true);
+        clock.advance(50);
+        QVERIFY(!lampLit(ui().Taste3));
+        keyboard.setHeld(145, false);
+        // The game keys are the game's own: the display leaves them alone.
+        QVERIFY(!lampLit(ui().G3));
+    }
+
+    void onScreenKeysToggleTheirLockKeys()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        clock.advance(200);
+        keyboard.clearEvents();
+
+        // Num toggles on the press, with any button; the release adds nothing.
+        QTest::mousePress(clickSurface(ui().Taste1), Qt::RightButton, {}, {20, 20});
+        QCOMPARE(lockToggles(keyboard.events()), QStringList{"{NUMLOCK}"});
+        QTest::mouseRelease(clickSurface(ui().Taste1), Qt::RightButton, {}, {20, 20});
+        QCOMPARE(lockToggles(keyboard.events()), QStringList{"{NUMLOCK}"});
+
+        // Caps and Scroll toggle when a left click completes.
+        keyboard.clearEvents();
+        QTest::mousePress(clickSurface(ui().Taste2), Qt::LeftButton, {}, {20, 20});
+        QVERIFY(keyboard.events().empty());
+        QTest::mouseRelease(clickSurface(ui().Taste2), Qt::LeftButton, {}, {20, 20});
+        QTest::mouseClick(clickSurface(ui().Taste3), Qt::LeftButton, {}, {20, 20});
+        QCOMPARE(lockToggles(keyboard.events()), (QStringList{"{CAPSLOCK}", "{SCROLLOCK}"}));
+
+        // The lamps catch up at the next poll, not before.
+        QVERIFY(!lampLit(ui().Taste1));
+        clock.advance(50);
+        QVERIFY(lampLit(ui().Taste1) && lampLit(ui().Taste2) && lampLit(ui().Taste3));
+    }
+
+    void closingTurnsLitLedsOff()
+    {
+        keyboard.setToggled(144, true);
+        keyboard.setToggled(145, true);
+        ui().mClose->trigger();
+        QCOMPARE(lockToggles(keyboard.events()), (QStringList{"{NUMLOCK}", "{SCROLLOCK}"}));
+        // Nothing of the window ticks any more: not the reset, not the display.
+        clock.advance(1000);
+        QCOMPARE(lockToggles(keyboard.events()).size(), 2);
+    }
+
+    void closingLeavesDarkAndHeldKeysAlone()
+    {
+        keyboard.setToggled(20, true);
+        keyboard.setHeld(20, true);
+        window->close();
+        QVERIFY(keyboard.events().empty());
+        QVERIFY(keyboard.isToggled(20));
+        keyboard.setHeld(20, false);
+    }
+
+    void closeBoxAndMenuTakeTheSameWay()
+    {
+        // Closing runs during a running effect: only what is lit at that moment goes off.
+        ui().StartEff->click();
+        clock.advance(100 + 150); // reset, then the first "All" tick lights all three
+        keyboard.clearEvents();
+        window->close();
+        QCOMPARE(lockToggles(keyboard.events()),
+                 (QStringList{"{NUMLOCK}", "{SCROLLOCK}", "{CAPSLOCK}"}));
+        clock.advance(1000);
+        QCOMPARE(lockToggles(keyboard.events()).size(), 3);
+    }
+};
+
+QTEST_MAIN(TastaturTest)
+#include "tst_tastatur.moc"
