@@ -40,8 +40,7 @@ struct IndicatorChange {
     unsigned state;
 };
 
-std::int64_t nowNs(clockid_t clock)
-{
+std::int64_t nowNs(clockid_t clock) {
     timespec t{};
     clock_gettime(clock, &t);
     return std::int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
@@ -49,8 +48,7 @@ std::int64_t nowNs(clockid_t clock)
 
 // The observing X client: collects indicator changes until `stop` is closed, then writes them
 // all to `out` (so that writing never delays the next arrival) and exits.
-[[noreturn]] void observe(int out, int stop)
-{
+[[noreturn]] void observe(int out, int stop) {
     Display* display = XOpenDisplay(nullptr);
     int opcode = 0, xkbEvent = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
     if (!display || !XkbQueryExtension(display, &opcode, &xkbEvent, &error, &major, &minor))
@@ -89,8 +87,7 @@ std::int64_t nowNs(clockid_t clock)
     _exit(0);
 }
 
-std::vector<IndicatorChange> readAll(int in)
-{
+std::vector<IndicatorChange> readAll(int in) {
     std::vector<char> bytes;
     char buffer[65536];
     for (ssize_t n; (n = read(in, buffer, sizeof buffer)) > 0;)
@@ -101,19 +98,19 @@ std::vector<IndicatorChange> readAll(int in)
     return changes;
 }
 
-void runEventLoop(int ms)
-{
+void runEventLoop(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
-double ms(std::int64_t ns) { return double(ns) / 1e6; }
+double ms(std::int64_t ns) {
+    return double(ns) / 1e6;
+}
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
 
     // The observer is forked before Qt starts any thread.
@@ -189,15 +186,15 @@ int main(int argc, char* argv[])
     double sumDeviations = 0;
     for (double d : deviations)
         sumDeviations += d;
-    const std::size_t p99 = std::min(deviations.size() - 1,
-                                     std::size_t(double(deviations.size()) * 0.99));
+    const std::size_t p99 =
+        std::min(deviations.size() - 1, std::size_t(double(deviations.size()) * 0.99));
     const double wallMs = ms(endNs - startNs);
     const double cpuMs = ms(endCpuNs - startCpuNs);
 
     std::printf("\"All\" at %d ms for %.1f s, indicator changes seen by a separate X client\n",
                 Interval, wallMs / 1000);
-    std::printf("  ticks observed             %zu (first %.2f ms after the start)\n",
-                ticks.size(), ms(ticks.front() - startNs));
+    std::printf("  ticks observed             %zu (first %.2f ms after the start)\n", ticks.size(),
+                ms(ticks.front() - startNs));
     std::printf("  mean interval              %.3f ms\n", sumIntervals / double(deviations.size()));
     std::printf("  deviation from %d ms: mean %.3f ms, 99th percentile %.3f ms, max %.3f ms\n",
                 Interval, sumDeviations / double(deviations.size()), deviations[p99],

@@ -9,39 +9,37 @@
 
 namespace {
 constexpr int DefaultEffectSpeed = 150;
-constexpr Effect StopOrder[] = {Effect::All,     Effect::Run,     Effect::TrafficLight,
-                                Effect::Walk,    Effect::RockYou, Effect::Landing,
+constexpr Effect StopOrder[] = {Effect::All,     Effect::Run,        Effect::TrafficLight,
+                                Effect::Walk,    Effect::RockYou,    Effect::Landing,
                                 Effect::Speedup, Effect::KnightRider};
 } // namespace
 
 EffectControl::EffectControl(Keyboard& keyboard, const tastaturDesign& ui, LockReset& reset,
                              ControlStates& controls, KeyBlinking& blinking, QObject* parent)
     : QObject(parent), ui(ui), m_reset(reset), m_controls(controls), m_blinking(blinking),
-      m_patterns(keyboard, m_state, ui)
-{
+      m_patterns(keyboard, m_state, ui) {
     connect(ui.StartEff, &QPushButton::clicked, this, &EffectControl::StartEff_Click);
     connect(ui.Stop, &QPushButton::clicked, this, &EffectControl::Stop_Click);
     connect(ui.EffectSpeed, &SpeedSlider::Change, this, &EffectControl::EffectSpeed_Change);
 }
 
-void EffectControl::StartEff_Click()
-{
+void EffectControl::StartEff_Click() {
     if (const std::optional<Effect> effect = selectedEffect())
         start(*effect, false);
 }
 
 // With nothing running the new value waits for the next start. While an effect runs the list
 // is locked, so its selection names the running effect.
-void EffectControl::EffectSpeed_Change()
-{
+void EffectControl::EffectSpeed_Change() {
     if (ui.StartEff->isEnabled())
         return;
     if (const std::optional<Effect> effect = selectedEffect())
         start(*effect, true);
 }
 
-void EffectControl::Stop_Click()
-{
+// Setting the sliders may run their change handlers, which lock controls and restart timers;
+// the steps after undo all that, so the end state is the same whether they ran or not.
+void EffectControl::Stop_Click() {
     m_blinking.setDefaultSpeeds();
     ui.EffectSpeed->setValue(DefaultEffectSpeed);
     m_controls.Enable();
@@ -54,8 +52,7 @@ void EffectControl::Stop_Click()
 
 // The reset is armed before the effect's timer, so at 100 ms it turns the LEDs dark before the
 // first tick. A restart disables the timer first, so the countdown begins anew.
-void EffectControl::start(Effect effect, bool restart)
-{
+void EffectControl::start(Effect effect, bool restart) {
     const bool followsSpeed = EffectPatterns::followsSpeed(effect);
     m_controls.Disable();
     m_controls.DisableSpeeds();
@@ -70,8 +67,7 @@ void EffectControl::start(Effect effect, bool restart)
 }
 
 // None when no entry is selected.
-std::optional<Effect> EffectControl::selectedEffect() const
-{
+std::optional<Effect> EffectControl::selectedEffect() const {
     const int index = ui.Combo1->currentIndex();
     if (index < 0 || index >= EffectCount)
         return std::nullopt;

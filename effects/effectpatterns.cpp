@@ -26,53 +26,52 @@ const std::array<EffectPatterns::Entry, EffectCount> EffectPatterns::Effects{{
 
 EffectPatterns::EffectPatterns(Keyboard& keyboard, EffectState& state, const tastaturDesign& ui,
                                QObject* parent)
-    : QObject(parent), m_keyboard(keyboard), m_state(state), ui(ui)
-{
+    : QObject(parent), m_keyboard(keyboard), m_state(state), ui(ui) {
     for (int index = 0; index < EffectCount; ++index) {
         const auto effect = static_cast<Effect>(index);
         connect(&timer(effect), &IntervalTimer::Timer, this, [this, effect] { tick(effect); });
     }
 }
 
-IntervalTimer& EffectPatterns::timer(Effect effect) const
-{
+IntervalTimer& EffectPatterns::timer(Effect effect) const {
     return *(ui.*Effects[static_cast<int>(effect)].timer);
 }
 
-bool EffectPatterns::followsSpeed(Effect effect)
-{
+bool EffectPatterns::followsSpeed(Effect effect) {
     return Effects[static_cast<int>(effect)].followsSpeed;
 }
 
 // The slider is read afresh at every tick, so a new speed applies from the next tick on, also
-// while its thumb is still being dragged and no change handler has run.
-void EffectPatterns::tick(Effect effect)
-{
+// while its thumb is still being dragged and no change handler has run. An unchanged value is
+// not set again: the running countdown already brings the next tick one interval after this
+// one, whereas restarting it from the moment this handler runs would add the event loop's
+// latency to every period.
+void EffectPatterns::tick(Effect effect) {
     const Entry& entry = Effects[static_cast<int>(effect)];
-    if (entry.followsSpeed)
-        timer(effect).setInterval(ui.EffectSpeed->value());
+    IntervalTimer& own = timer(effect);
+    if (entry.followsSpeed && own.interval() != ui.EffectSpeed->value())
+        own.setInterval(ui.EffectSpeed->value());
     (this->*entry.step)();
 }
 
-void EffectPatterns::send(std::initializer_list<LockKey> keys)
-{
+void EffectPatterns::send(std::initializer_list<LockKey> keys) {
     for (LockKey key : keys)
         modSync::SendKeyString(m_keyboard, info(key).toggleString);
 }
 
-void EffectPatterns::sendByStep(const std::array<LockKey, 3>& order)
-{
+void EffectPatterns::sendByStep(const std::array<LockKey, 3>& order) {
     if (m_state.EffStep >= 0 && m_state.EffStep < 3)
         send({order[m_state.EffStep]});
 }
 
 // All three blink together.
-void EffectPatterns::Alltime_Timer() { send({Num, Caps, Scroll}); }
+void EffectPatterns::Alltime_Timer() {
+    send({Num, Caps, Scroll});
+}
 
 // Twelve ticks: the light fills and empties from Num towards Scroll, then twice a sweep from
 // Scroll towards Num fills and empties it again.
-void EffectPatterns::Knighttime_Timer()
-{
+void EffectPatterns::Knighttime_Timer() {
     EffectState& s = m_state;
     ++s.EffCycleTicks;
     if (s.EffCycleTicks == 7)
@@ -96,8 +95,7 @@ void EffectPatterns::Knighttime_Timer()
 
 // Six ticks: the outer pair, the middle LED, then all three, each lit for one tick and dark
 // for the next.
-void EffectPatterns::Landingtime_Timer()
-{
+void EffectPatterns::Landingtime_Timer() {
     EffectState& s = m_state;
     ++s.EffStepTicks;
     switch (s.EffStep) {
@@ -122,8 +120,7 @@ void EffectPatterns::Landingtime_Timer()
 }
 
 // Six ticks: the outer pair flashes twice, then the middle LED once.
-void EffectPatterns::Rockyoutime_Timer()
-{
+void EffectPatterns::Rockyoutime_Timer() {
     EffectState& s = m_state;
     ++s.EffStepTicks;
     switch (s.EffStep) {
@@ -145,8 +142,7 @@ void EffectPatterns::Rockyoutime_Timer()
 }
 
 // Six ticks: the light fills from Num to Scroll and empties the same way.
-void EffectPatterns::Runtime_Timer()
-{
+void EffectPatterns::Runtime_Timer() {
     EffectState& s = m_state;
     sendByStep(NumToScroll);
     if (++s.EffStep == 3)
@@ -155,8 +151,7 @@ void EffectPatterns::Runtime_Timer()
 
 // Like Run, with the interval lowered by 100 ms after each pass of three ticks from 700 to
 // 100; after eight passes at 100 ms it falls back to 700: 42 ticks, 10.5 seconds.
-void EffectPatterns::Speeduptime_Timer()
-{
+void EffectPatterns::Speeduptime_Timer() {
     EffectState& s = m_state;
     IntervalTimer& own = timer(Effect::Speedup);
     sendByStep(NumToScroll);
@@ -177,8 +172,7 @@ void EffectPatterns::Speeduptime_Timer()
 }
 
 // Six ticks: one LED at a time, lit for one tick and dark for the next, Num, Caps, Scroll.
-void EffectPatterns::Traffictime_Timer()
-{
+void EffectPatterns::Traffictime_Timer() {
     EffectState& s = m_state;
     ++s.EffStepTicks;
     ++s.EffCycleTicks;
@@ -196,8 +190,7 @@ void EffectPatterns::Traffictime_Timer()
 
 // The outer pair lights first; from then on every tick toggles all three, so the outer pair
 // and the middle LED take turns.
-void EffectPatterns::Walktime_Timer()
-{
+void EffectPatterns::Walktime_Timer() {
     EffectState& s = m_state;
     switch (s.EffStep) {
     case 0:

@@ -2,41 +2,43 @@
 
 #include <QWidget>
 
+namespace {
+
+// A cell of the lock table: the control is enabled, disabled, or left as it is (_).
+enum Cell { _, on, off };
+using Row = std::array<Cell, 6>;
+
+// Columns: Combo1, StartEff, NumSpeed, CapsSpeed, ScrollSpeed, EffectSpeed.
+constexpr Row DisableRow{off, off, _, _, _, _};
+constexpr Row EnableRow{on, on, on, on, on, on};
+constexpr Row EnableSpeedsRow{_, _, on, on, on, off};
+constexpr Row DisableSpeedsRow{_, _, off, off, off, on};
+
+// From left to right, as the columns stand.
+void setRow(const Row& row, const std::array<QWidget*, 6>& columns) {
+    for (std::size_t column = 0; column < row.size(); ++column)
+        if (row[column] != _)
+            columns[column]->setEnabled(row[column] == on);
+}
+
+} // namespace
+
 ControlStates::ControlStates(QWidget& Combo1, QWidget& StartEff, QWidget& NumSpeed,
                              QWidget& CapsSpeed, QWidget& ScrollSpeed, QWidget& EffectSpeed)
-    : m_columns{&Combo1, &StartEff, &NumSpeed, &CapsSpeed, &ScrollSpeed, &EffectSpeed}
-{
+    : m_columns{&Combo1, &StartEff, &NumSpeed, &CapsSpeed, &ScrollSpeed, &EffectSpeed} {}
+
+void ControlStates::Disable() {
+    setRow(DisableRow, m_columns);
 }
 
-// The rows of the lock table. Columns: Combo1, StartEff, NumSpeed, CapsSpeed, ScrollSpeed,
-// EffectSpeed; each row is applied from left to right.
-void ControlStates::Disable()
-{
-    constexpr Cell _ = Cell::Untouched, off = Cell::Disabled;
-    apply({off, off, _, _, _, _});
+void ControlStates::Enable() {
+    setRow(EnableRow, m_columns);
 }
 
-void ControlStates::Enable()
-{
-    constexpr Cell on = Cell::Enabled;
-    apply({on, on, on, on, on, on});
+void ControlStates::EnableSpeeds() {
+    setRow(EnableSpeedsRow, m_columns);
 }
 
-void ControlStates::EnableSpeeds()
-{
-    constexpr Cell _ = Cell::Untouched, on = Cell::Enabled, off = Cell::Disabled;
-    apply({_, _, on, on, on, off});
-}
-
-void ControlStates::DisableSpeeds()
-{
-    constexpr Cell _ = Cell::Untouched, on = Cell::Enabled, off = Cell::Disabled;
-    apply({_, _, off, off, off, on});
-}
-
-void ControlStates::apply(const Row& row)
-{
-    for (std::size_t column = 0; column < row.size(); ++column)
-        if (row[column] != Cell::Untouched)
-            m_columns[column]->setEnabled(row[column] == Cell::Enabled);
+void ControlStates::DisableSpeeds() {
+    setRow(DisableSpeedsRow, m_columns);
 }

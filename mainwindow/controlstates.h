@@ -21,10 +21,5 @@ public:
     void DisableSpeeds();
 
 private:
-    enum class Cell { Untouched, Enabled, Disabled };
-    using Row = std::array<Cell, 6>;
-
-    void apply(const Row& row);
-
-    std::array<QWidget*, 6> m_columns;
+    std::array<QWidget*, 6> m_columns; // in the order of the constructor's arguments
 };

@@ -12,11 +12,10 @@ constexpr std::array<LockKey, 3> StopOrder{LockKey::Scroll, LockKey::Caps, LockK
 } // namespace
 
 KeyBlinking::KeyBlinking(Keyboard& keyboard, ControlStates& controls,
-                         std::array<SpeedSlider*, 3> sliders,
-                         std::array<IntervalTimer*, 3> timers, QObject* parent)
+                         std::array<SpeedSlider*, 3> sliders, std::array<IntervalTimer*, 3> timers,
+                         QObject* parent)
     : QObject(parent), m_keyboard(keyboard), m_controls(controls), m_sliders(sliders),
-      m_timers(timers)
-{
+      m_timers(timers) {
     for (LockKey key : AllLockKeys) {
         connect(&slider(key), &SpeedSlider::GotFocus, this, [this, key] { Speed_GotFocus(key); });
         connect(&slider(key), &SpeedSlider::Change, this, [this, key] { Speed_Change(key); });
@@ -24,28 +23,24 @@ KeyBlinking::KeyBlinking(Keyboard& keyboard, ControlStates& controls,
     }
 }
 
-void KeyBlinking::setDefaultSpeeds()
-{
+void KeyBlinking::setDefaultSpeeds() {
     for (LockKey key : StopOrder)
         slider(key).setValue(DefaultSpeed);
 }
 
-void KeyBlinking::stopBlinking()
-{
+void KeyBlinking::stopBlinking() {
     for (LockKey key : StopOrder)
         timer(key).setEnabled(false);
 }
 
 // Focus alone locks the effect controls; nothing starts blinking.
-void KeyBlinking::Speed_GotFocus(LockKey)
-{
+void KeyBlinking::Speed_GotFocus(LockKey) {
     m_controls.Disable();
     m_controls.EnableSpeeds();
 }
 
 // Disabling first restarts the countdown: the first toggle comes one full new interval later.
-void KeyBlinking::Speed_Change(LockKey key)
-{
+void KeyBlinking::Speed_Change(LockKey key) {
     m_controls.Disable();
     m_controls.EnableSpeeds();
     timer(key).setEnabled(false);
@@ -53,4 +48,6 @@ void KeyBlinking::Speed_Change(LockKey key)
     timer(key).setEnabled(true);
 }
 
-void KeyBlinking::time_Timer(LockKey key) { modSync::SendKeyString(m_keyboard, info(key).toggleString); }
+void KeyBlinking::time_Timer(LockKey key) {
+    modSync::SendKeyString(m_keyboard, info(key).toggleString);
+}

@@ -11,8 +11,7 @@ namespace {
 class PagingStyle final : public QProxyStyle {
 public:
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override
-    {
+                  QStyleHintReturn* returnData) const override {
         switch (hint) {
         case SH_ScrollBar_MiddleClickAbsolutePosition:
         case SH_ScrollBar_LeftClickAbsolutePosition:
@@ -28,8 +27,7 @@ public:
 
 SpeedSlider::SpeedSlider(Qt::Orientation orientation, int first, int last, int value,
                          QWidget* parent)
-    : QScrollBar(orientation, parent)
-{
+    : QScrollBar(orientation, parent) {
     auto* style = new PagingStyle;
     style->setParent(this);
     setStyle(style);
@@ -45,7 +43,8 @@ SpeedSlider::SpeedSlider(Qt::Orientation orientation, int first, int last, int v
     setValue(value);
 
     connect(this, &QAbstractSlider::actionTriggered, this, &SpeedSlider::pointMouseStepsAtClick);
-    connect(this, &QAbstractSlider::sliderPressed, this, [this] { m_valueAtPress = this->value(); });
+    connect(this, &QAbstractSlider::sliderPressed, this,
+            [this] { m_valueAtPress = this->value(); });
     connect(this, &QAbstractSlider::valueChanged, this, [this] {
         if (!isSliderDown())
             emit Change();
@@ -56,15 +55,13 @@ SpeedSlider::SpeedSlider(Qt::Orientation orientation, int first, int last, int v
     });
 }
 
-void SpeedSlider::focusInEvent(QFocusEvent* event)
-{
+void SpeedSlider::focusInEvent(QFocusEvent* event) {
     QScrollBar::focusInEvent(event);
     if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
         emit GotFocus();
 }
 
-void SpeedSlider::keyPressEvent(QKeyEvent* event)
-{
+void SpeedSlider::keyPressEvent(QKeyEvent* event) {
     const SliderAction action = keyAction(event->key());
     if (action == SliderNoAction) {
         QScrollBar::keyPressEvent(event);
@@ -76,8 +73,7 @@ void SpeedSlider::keyPressEvent(QKeyEvent* event)
 
 // Up and Left, PageUp and Home go towards the top or left end; Down, Right, PageDown and End
 // towards the other. Qt's own mapping mixes drawn and value direction once values run backwards.
-QAbstractSlider::SliderAction SpeedSlider::keyAction(int key) const
-{
+QAbstractSlider::SliderAction SpeedSlider::keyAction(int key) const {
     const bool backwards = invertedAppearance();
     const auto towardsStart = [backwards](SliderAction up, SliderAction down) {
         return backwards ? up : down;
@@ -108,8 +104,7 @@ QAbstractSlider::SliderAction SpeedSlider::keyAction(int key) const
 // Qt's scroll bar maps its arrow buttons and trough halves to steps as if the minimum were always
 // at the top or left end. With the values reversed the step is mirrored, so that the thumb moves
 // towards the arrow or the click.
-void SpeedSlider::pointMouseStepsAtClick(int action)
-{
+void SpeedSlider::pointMouseStepsAtClick(int action) {
     if (!invertedAppearance() || !m_mouseHeld)
         return;
     switch (action) {
@@ -124,8 +119,7 @@ void SpeedSlider::pointMouseStepsAtClick(int action)
     }
 }
 
-void SpeedSlider::mousePressEvent(QMouseEvent* event)
-{
+void SpeedSlider::mousePressEvent(QMouseEvent* event) {
     // A second button pressed while one is held changes nothing.
     if (event->buttons() & ~event->button())
         return;
@@ -133,13 +127,11 @@ void SpeedSlider::mousePressEvent(QMouseEvent* event)
     forwardAsLeftButton(event, [this](QMouseEvent* e) { QScrollBar::mousePressEvent(e); });
 }
 
-void SpeedSlider::mouseMoveEvent(QMouseEvent* event)
-{
+void SpeedSlider::mouseMoveEvent(QMouseEvent* event) {
     forwardAsLeftButton(event, [this](QMouseEvent* e) { QScrollBar::mouseMoveEvent(e); });
 }
 
-void SpeedSlider::mouseReleaseEvent(QMouseEvent* event)
-{
+void SpeedSlider::mouseReleaseEvent(QMouseEvent* event) {
     forwardAsLeftButton(event, [this](QMouseEvent* e) { QScrollBar::mouseReleaseEvent(e); });
     m_mouseHeld = event->buttons() != Qt::NoButton;
 }
@@ -147,8 +139,7 @@ void SpeedSlider::mouseReleaseEvent(QMouseEvent* event)
 // Qt's scroll bar pages only on the left button (the middle one jumps or does nothing, the right
 // one opens a menu); every button is handed on as the left one so that all behave alike.
 void SpeedSlider::forwardAsLeftButton(QMouseEvent* event,
-                                      const std::function<void(QMouseEvent*)>& handle)
-{
+                                      const std::function<void(QMouseEvent*)>& handle) {
     QMouseEvent left(event->type(), event->position(), event->scenePosition(),
                      event->globalPosition(),
                      event->button() == Qt::NoButton ? Qt::NoButton : Qt::LeftButton,

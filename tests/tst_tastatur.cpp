@@ -1,5 +1,6 @@
 #include "intervaltimer.h"
 #include "lockkeylog.h"
+#include "modmenu.h"
 #include "roundedshape.h"
 #include "simulatedkeyboard.h"
 #include "speedslider.h"
@@ -80,6 +81,20 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), ui().StartEff);
         QVERIFY(ui().Label5->text().startsWith("I accept no liability"));
         QVERIFY(ui().Label6->text().startsWith("Info:\nUse Tintaro to test your keyboard  LED's"));
+    }
+
+    void minimiseBoxKeepsSizeAndPlace()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->move(40, 30);
+        const QRect place = window->geometry();
+        window->setWindowFlag(Qt::WindowMinimizeButtonHint, false);
+        window->show();
+        modMenu::AddMinimizeBox(window.get());
+        QVERIFY(window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->geometry(), place);
     }
 
     void ledsLitAtStartGoDarkAndTheKeysFollow()
