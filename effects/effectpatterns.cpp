@@ -42,15 +42,11 @@ bool EffectPatterns::followsSpeed(Effect effect) {
 }
 
 // The slider is read afresh at every tick, so a new speed applies from the next tick on, also
-// while its thumb is still being dragged and no change handler has run. An unchanged value is
-// not set again: the running countdown already brings the next tick one interval after this
-// one, whereas restarting it from the moment this handler runs would add the event loop's
-// latency to every period.
+// while its thumb is still being dragged and no change handler has run.
 void EffectPatterns::tick(Effect effect) {
     const Entry& entry = Effects[static_cast<int>(effect)];
-    IntervalTimer& own = timer(effect);
-    if (entry.followsSpeed && own.interval() != ui.EffectSpeed->value())
-        own.setInterval(ui.EffectSpeed->value());
+    if (entry.followsSpeed)
+        timer(effect).setInterval(ui.EffectSpeed->value());
     (this->*entry.step)();
 }
 

@@ -103,17 +103,49 @@ struct X11Keyboard::Private {
         return static_cast<KeyCode>(keyCodes[keyCode]);
     }
 
-    // Nothing else reads this connection's events; the only ones that matter say that the
-    // keymap changed, which makes the cached key lookups stale.
-    void followMappingChanges() {
+    // Nothing else reads this connection's events. The indicators are followed from the
+    // server's notifications, so that reading a toggle state costs no round trip; a changed
+    // keymap makes the cached key lookups and indicator places stale.
+    void followServer() {
         while (XPending(display.get()) > 0) {
             XEvent event;
             XNextEvent(display.get(), &event);
             if (event.type == MappingNotify) {
                 XRefreshKeyboardMapping(&event.xmapping);
                 keyCodes.fill(-1);
+                readIndicators();
+            } else if (event.type == xkbEventBase) {
+                const auto& xkb = reinterpret_cast<const XkbAnyEvent&>(event);
+                if (xkb.xkb_type == XkbIndicatorStateNotify)
+                    indicatorState = reinterpret_cast<const XkbIndicatorNotifyEvent&>(event).state;
+                else if (xkb.xkb_type == XkbIndicatorMapNotify || xkb.xkb_type == XkbNewKeyboardNotify)
+                    readIndicators();
             }
         }
+    }
+
+    void readIndicators() {
+        for (int key : {NumLockKey, CapsLockKey, ScrollLockKey}) {
+            int index = -1;
+            if (!XkbGetNamedIndicator(display.get(), indicators[key], &index, nullptr, nullptr,
+                                      nullptr))
+                index = -1;
+            indicatorIndex[key] = index;
+        }
+        unsigned state = 0;
+        if (XkbGetIndicatorState(display.get(), XkbUseCoreKbd, &state) == Success)
+            indicatorState = state;
+    }
+
+    bool indicatorOn(int keyCode) const {
+        const int index = indicatorIndex[keyCode];
+        return index >= 0 && (indicatorState & (1u << index));
+    }
+
+    bool keyDown(KeyCode key) {
+        char keys[32];
+        XQueryKeymap(display.get(), keys);
+        return keys[key / 8] & (1 << (key % 8));
     }
 
     // The server refuses a new modifier map while a key of a changed row is down; held keys
@@ -172,7 +204,8 @@ struct X11Keyboard::Private {
 
     void fakeKey(KeyCode keyCode, bool press) {
         XTestFakeKeyEvent(display.get(), keyCode, press ? True : False, CurrentTime);
-        // Synchronous, so that a state read right after sees the event.
+        // Synchronous, so that a state read right after, by us or by another client, sees it;
+        // the indicator change it causes is then in our queue as well.
         XSync(display.get(), False);
     }
 
@@ -181,6 +214,9 @@ struct X11Keyboard::Private {
     std::array<KeyCode, 256> pressedAs{}; // X key each virtual key's press went to, until release
     std::bitset<256> pressFailed;         // its release is then swallowed as well
     std::array<Atom, 256> indicators{};   // indicator atom per lock key
+    std::array<int, 256> indicatorIndex{}; // its place in indicatorState; -1 for none
+    unsigned indicatorState = 0;          // as last notified by the server
+    int xkbEventBase = 0;
     KeyCode boundKeyCode = 0;
     int boundRow = -1; // modifier row we bound Scroll_Lock into
 };
@@ -214,7 +250,12 @@ std::unique_ptr<X11Keyboard> X11Keyboard::open(QString* whyNot) {
     d->indicators[NumLockKey] = XInternAtom(dpy, "Num Lock", False);
     d->indicators[CapsLockKey] = XInternAtom(dpy, "Caps Lock", False);
     d->indicators[ScrollLockKey] = XInternAtom(dpy, "Scroll Lock", False);
+    d->xkbEventBase = event;
+    const unsigned long notifications =
+        XkbIndicatorStateNotifyMask | XkbIndicatorMapNotifyMask | XkbNewKeyboardNotifyMask;
+    XkbSelectEvents(dpy, XkbUseCoreKbd, notifications, notifications);
     d->bindScrollLock();
+    d->readIndicators();
     return std::unique_ptr<X11Keyboard>(new X11Keyboard(std::move(d)));
 }
 
@@ -228,7 +269,7 @@ X11Keyboard::~X11Keyboard() {
 }
 
 void X11Keyboard::sendKeyEvent(const KeyEvent& event) {
-    d->followMappingChanges();
+    d->followServer();
     const int key = event.keyCode;
     const bool press = !(event.flags & KeyEventFlag::KeyUp);
     KeyCode target = 0;
@@ -253,20 +294,18 @@ void X11Keyboard::sendKeyEvent(const KeyEvent& event) {
 std::int16_t X11Keyboard::keyState(int keyCode) const {
     if (!inRange(keyCode))
         return 0;
-    d->followMappingChanges();
+    d->followServer();
     std::int16_t state = 0;
-    if (const Atom indicator = d->indicators[keyCode]) {
-        int index = 0;
-        Bool on = False;
-        if (XkbGetNamedIndicator(d->display.get(), indicator, &index, &on, nullptr, nullptr) && on)
-            state |= KeyStateBit::Toggled;
-    }
+    const bool lockKey = d->indicators[keyCode] != 0;
+    if (lockKey && d->indicatorOn(keyCode))
+        state |= KeyStateBit::Toggled;
+    // XKB lights a lock key's indicator at the press that turns it on and darkens it only at
+    // the release that turns it off, so a lock key is never down while its indicator is dark:
+    // the key map need not be asked then.
+    if (lockKey && !(state & KeyStateBit::Toggled))
+        return state;
     const KeyCode key = d->pressedAs[keyCode] != 0 ? d->pressedAs[keyCode] : d->keyCodeOf(keyCode);
-    if (key != 0) {
-        char keys[32];
-        XQueryKeymap(d->display.get(), keys);
-        if (keys[key / 8] & (1 << (key % 8)))
-            state |= KeyStateBit::Held;
-    }
+    if (key != 0 && d->keyDown(key))
+        state |= KeyStateBit::Held;
     return state;
 }

@@ -164,6 +164,20 @@ private slots:
         }
     }
 
+    // Toggles made by another program (here a second connection) show in the state read.
+    void seesChangesMadeByOthers() {
+        auto keyboard = openKeyboard();
+        auto other = openKeyboard();
+        for (const Lock& lock : Locks) {
+            modSync::Toggle(*other, lock.key);
+            QVERIFY2(QTest::qWaitFor([&] { return modSync::IsLockOn(*keyboard, lock.key); }, 1000),
+                     lock.indicator);
+            modSync::Toggle(*other, lock.key);
+            QVERIFY2(QTest::qWaitFor([&] { return !toggled(*keyboard, lock.key); }, 1000),
+                     lock.indicator);
+        }
+    }
+
     void heldLockKeyCountsAsOff_data() { lockStringFlipsItsIndicator_data(); }
 
     void heldLockKeyCountsAsOff() {
