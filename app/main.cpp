@@ -7,8 +7,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tintaro");
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")

@@ -9,12 +9,11 @@ enum class LockKey { Num, Caps, Scroll };
 inline constexpr std::array<LockKey, 3> AllLockKeys{LockKey::Num, LockKey::Caps, LockKey::Scroll};
 
 struct LockKeyInfo {
-    int keyCode;                    // virtual-key code
-    std::string_view toggleString;  // the key string that toggles it
+    int keyCode;                   // virtual-key code
+    std::string_view toggleString; // the key string that toggles it
 };
 
-constexpr LockKeyInfo info(LockKey key)
-{
+constexpr LockKeyInfo info(LockKey key) {
     switch (key) {
     case LockKey::Num:
         return {144, "{NUMLOCK}"};

@@ -22,17 +22,6 @@ public:
     KeyBlinking(Keyboard& keyboard, ControlStates& controls, std::array<SpeedSlider*, 3> sliders,
                 std::array<IntervalTimer*, 3> timers, QObject* parent = nullptr);
 
-    // The handlers by their control names; the sliders' and timers' signals run them.
-    void NumSpeed_GotFocus() { Speed_GotFocus(LockKey::Num); }
-    void CapsSpeed_GotFocus() { Speed_GotFocus(LockKey::Caps); }
-    void ScrollSpeed_GotFocus() { Speed_GotFocus(LockKey::Scroll); }
-    void NumSpeed_Change() { Speed_Change(LockKey::Num); }
-    void CapsSpeed_Change() { Speed_Change(LockKey::Caps); }
-    void ScrollSpeed_Change() { Speed_Change(LockKey::Scroll); }
-    void NUMtime_Timer() { time_Timer(LockKey::Num); }
-    void CAPStime_Timer() { time_Timer(LockKey::Caps); }
-    void SCROLLtime_Timer() { time_Timer(LockKey::Scroll); }
-
     // Sets ScrollSpeed, CapsSpeed and NumSpeed back to 1000, in that order; a slider whose
     // value changes runs its change handler.
     void setDefaultSpeeds();
@@ -40,6 +29,8 @@ public:
     void stopBlinking();
 
 private:
+    // The handlers of NumSpeed and NUMtime, CapsSpeed and CAPStime, ScrollSpeed and SCROLLtime:
+    // one for the three keys, told which key it runs for.
     void Speed_GotFocus(LockKey key);
     void Speed_Change(LockKey key);
     void time_Timer(LockKey key);

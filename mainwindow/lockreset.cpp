@@ -4,26 +4,22 @@
 #include "modsync.h"
 
 LockReset::LockReset(Keyboard& keyboard, IntervalTimer& resetime, QObject* parent)
-    : QObject(parent), m_keyboard(keyboard), m_resetime(resetime)
-{
+    : QObject(parent), m_keyboard(keyboard), m_resetime(resetime) {
     connect(&m_resetime, &IntervalTimer::Timer, this, &LockReset::resetime_Timer);
 }
 
-void LockReset::Reset()
-{
+void LockReset::Reset() {
     m_resetime.setInterval(100);
     m_resetime.setEnabled(true);
 }
 
-void LockReset::turnOffLitLocks()
-{
+void LockReset::turnOffLitLocks() {
     for (LockKey key : {LockKey::Num, LockKey::Scroll, LockKey::Caps})
         if (modSync::IsLockOn(m_keyboard, key))
             modSync::Toggle(m_keyboard, key);
 }
 
-void LockReset::resetime_Timer()
-{
+void LockReset::resetime_Timer() {
     turnOffLitLocks();
     m_resetime.setEnabled(false);
 }

@@ -4,8 +4,7 @@
 
 namespace modMenu {
 
-void AddMinimizeBox(QWidget* window)
-{
+void AddMinimizeBox(QWidget* window) {
     // Changing the flags re-creates a shown window, which would forget its place and hide it.
     if (!window->isVisible()) {
         window->setWindowFlag(Qt::WindowMinimizeButtonHint, true);

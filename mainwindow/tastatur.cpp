@@ -14,28 +14,25 @@
 #include <QCloseEvent>
 
 tastatur::tastatur(Keyboard& keyboard, Clock& clock, QWidget* parent)
-    : QMainWindow(parent), m_keyboard(keyboard)
-{
+    : QMainWindow(parent), m_keyboard(keyboard) {
     ui.setupUi(this, clock);
     m_reset = std::make_unique<LockReset>(keyboard, *ui.resetime);
     m_display = std::make_unique<LockDisplay>(keyboard, *ui.Timer1, ui.effectKeys());
     m_game = std::make_unique<MemoryGame>(ui.gameKeys(), *m_reset);
-    m_controlStates = std::make_unique<ControlStates>(*ui.Combo1, *ui.StartEff, *ui.NumSpeed,
-                                                      *ui.CapsSpeed, *ui.ScrollSpeed,
-                                                      *ui.EffectSpeed);
+    m_controlStates = std::make_unique<ControlStates>(
+        *ui.Combo1, *ui.StartEff, *ui.NumSpeed, *ui.CapsSpeed, *ui.ScrollSpeed, *ui.EffectSpeed);
     m_blinking = std::make_unique<KeyBlinking>(
         keyboard, *m_controlStates, std::array{ui.NumSpeed, ui.CapsSpeed, ui.ScrollSpeed},
         std::array{ui.NUMtime, ui.CAPStime, ui.SCROLLtime});
-    m_effects = std::make_unique<EffectControl>(keyboard, ui, *m_reset, *m_controlStates,
-                                                *m_blinking);
+    m_effects =
+        std::make_unique<EffectControl>(keyboard, ui, *m_reset, *m_controlStates, *m_blinking);
     connect(ui.mClose, &QAction::triggered, this, &tastatur::mClose_Click);
     Form_Load();
 }
 
 tastatur::~tastatur() = default;
 
-void tastatur::Form_Load()
-{
+void tastatur::Form_Load() {
     setWindowTitle(windowTitle() + QStringLiteral("   Version: %1.%2.%3")
                                        .arg(ProgramVersion::Major)
                                        .arg(ProgramVersion::Minor)
@@ -57,10 +54,11 @@ void tastatur::Form_Load()
     modMenu::AddMinimizeBox(this);
 }
 
-void tastatur::mClose_Click() { close(); }
+void tastatur::mClose_Click() {
+    close();
+}
 
-void tastatur::closeEvent(QCloseEvent* event)
-{
+void tastatur::closeEvent(QCloseEvent* event) {
     Form_QueryUnload();
     Form_Unload();
     // The window goes with all its timers: nothing armed or running may tick after this.
@@ -69,6 +67,10 @@ void tastatur::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void tastatur::Form_QueryUnload() { m_reset->Reset(); }
+void tastatur::Form_QueryUnload() {
+    m_reset->Reset();
+}
 
-void tastatur::Form_Unload() { m_reset->turnOffLitLocks(); }
+void tastatur::Form_Unload() {
+    m_reset->turnOffLitLocks();
+}

@@ -16,8 +16,7 @@ constexpr QRect PanelPlace{8, 8, 449, 201};
 constexpr QSize KeySize{73, 68};
 
 // The dialog font the design was drawn with has no Linux twin; these sans faces come nearest.
-QFont dialogFont()
-{
+QFont dialogFont() {
     QFont font;
     font.setFamilies({"Liberation Sans", "Arimo", "Arial", "DejaVu Sans"});
     font.setPointSizeF(8.25);
@@ -25,22 +24,19 @@ QFont dialogFont()
     return font;
 }
 
-QFont boldFont()
-{
+QFont boldFont() {
     QFont font = dialogFont();
     font.setBold(true);
     return font;
 }
 
-template <typename Widget> Widget* named(Widget* widget, const char* name)
-{
+template <typename Widget> Widget* named(Widget* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, QRect place,
-              bool bold = false, Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop)
-{
+              bool bold = false, Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop) {
     auto* l = named(new QLabel(text, parent), name);
     l->setGeometry(place);
     l->setAlignment(align);
@@ -49,8 +45,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, QRect plac
     return l;
 }
 
-QGroupBox* panel(QWidget* parent, const char* name, const QString& caption)
-{
+QGroupBox* panel(QWidget* parent, const char* name, const QString& caption) {
     auto* p = named(new QGroupBox(caption, parent), name);
     p->setGeometry(PanelPlace);
     p->setFont(boldFont());
@@ -58,23 +53,20 @@ QGroupBox* panel(QWidget* parent, const char* name, const QString& caption)
     return p;
 }
 
-Taste* key(QWidget* parent, const char* name, const QString& caption, QPoint place)
-{
+Taste* key(QWidget* parent, const char* name, const QString& caption, QPoint place) {
     auto* k = named(new Taste(parent), name);
     k->loadProperties(mainWindowKeyProperties(caption));
     k->setGeometry(QRect(place, KeySize));
     return k;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, QRect place)
-{
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, QRect place) {
     auto* b = named(new QPushButton(caption, parent), name);
     b->setGeometry(place);
     return b;
 }
 
-SpeedSlider* perKeySlider(QWidget* parent, const char* name, int x)
-{
+SpeedSlider* perKeySlider(QWidget* parent, const char* name, int x) {
     auto* s = named(new SpeedSlider(Qt::Vertical, 100, 5000, 1000, parent), name);
     s->setGeometry(x, 104, 17, 76);
     return s;
@@ -82,8 +74,7 @@ SpeedSlider* perKeySlider(QWidget* parent, const char* name, int x)
 
 // The word SPEED written downwards, one bold letter a line, 16 pixels apart.
 std::array<QLabel*, 5> speedCaption(QWidget* parent, const char* name, int x,
-                                    std::array<const char*, 5> letterNames)
-{
+                                    std::array<const char*, 5> letterNames) {
     auto* box = named(new QWidget(parent), name);
     box->setGeometry(x, 104, 17, 81);
     std::array<QLabel*, 5> letters{};
@@ -94,8 +85,7 @@ std::array<QLabel*, 5> speedCaption(QWidget* parent, const char* name, int x,
 }
 
 IntervalTimer* timer(QObject* owner, Clock& clock, const char* name, int interval = 0,
-                     bool enabled = false)
-{
+                     bool enabled = false) {
     auto* t = named(new IntervalTimer(clock, owner), name);
     t->setInterval(interval);
     t->setEnabled(enabled);
@@ -104,8 +94,7 @@ IntervalTimer* timer(QObject* owner, Clock& clock, const char* name, int interva
 
 } // namespace
 
-void tastaturDesign::setupUi(QMainWindow* window, Clock& clock)
-{
+void tastaturDesign::setupUi(QMainWindow* window, Clock& clock) {
     window->setObjectName("tastatur");
     window->setWindowTitle("Tintaro");
     window->setWindowIcon(windowIcon());
@@ -144,8 +133,8 @@ void tastaturDesign::setupUi(QMainWindow* window, Clock& clock)
     label(Modeeff, "Label23", "Effect:", {272, 28, 45, 16}, true);
     Combo1 = named(new QComboBox(Modeeff), "Combo1");
     Combo1->setGeometry(320, 24, 113, 21);
-    Combo1->addItems({"All", "Knight Rider", "Landing", "Rock you", "Run", "Speedup",
-                      "Traffic light", "Walk"});
+    Combo1->addItems(
+        {"All", "Knight Rider", "Landing", "Rock you", "Run", "Speedup", "Traffic light", "Walk"});
     label(Modeeff, "Label17", "Speed", {272, 57, 45, 16}, true);
     EffectSpeed = named(new SpeedSlider(Qt::Horizontal, 5000, 100, 100, Modeeff), "EffectSpeed");
     EffectSpeed->setGeometry(320, 56, 113, 17);

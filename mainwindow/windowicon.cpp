@@ -3,8 +3,7 @@
 #include <QPainter>
 #include <QPixmap>
 
-QIcon windowIcon()
-{
+QIcon windowIcon() {
     QPixmap pixmap(32, 32);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);

@@ -1,26 +1,21 @@
 #include "intervaltimer.h"
 
 IntervalTimer::IntervalTimer(Clock& clock, QObject* parent)
-    : QObject(parent), m_countdown(clock.createCountdown([this] { emit Timer(); }))
-{
-}
+    : QObject(parent), m_countdown(clock.createCountdown([this] { emit Timer(); })) {}
 
 IntervalTimer::~IntervalTimer() = default;
 
-void IntervalTimer::setInterval(int ms)
-{
+void IntervalTimer::setInterval(int ms) {
     m_interval = ms;
     restart();
 }
 
-void IntervalTimer::setEnabled(bool enabled)
-{
+void IntervalTimer::setEnabled(bool enabled) {
     m_enabled = enabled;
     restart();
 }
 
-void IntervalTimer::restart()
-{
+void IntervalTimer::restart() {
     if (m_enabled && m_interval > 0)
         m_countdown->start(m_interval);
     else

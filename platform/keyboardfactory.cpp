@@ -3,8 +3,7 @@
 #include "simulatedkeyboard.h"
 #include "x11keyboard.h"
 
-KeyboardChoice chooseKeyboard()
-{
+KeyboardChoice chooseKeyboard() {
     QString whyNot;
     if (auto x11 = X11Keyboard::open(&whyNot))
         return {std::move(x11), {}};

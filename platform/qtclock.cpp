@@ -5,8 +5,7 @@
 namespace {
 class QtCountdown final : public Countdown {
 public:
-    explicit QtCountdown(std::function<void()> onTick)
-    {
+    explicit QtCountdown(std::function<void()> onTick) {
         m_timer.setTimerType(Qt::PreciseTimer);
         QObject::connect(&m_timer, &QTimer::timeout, [this, onTick = std::move(onTick)] {
             m_ticking = true;
@@ -15,8 +14,7 @@ public:
         });
     }
 
-    void start(int intervalMs) override
-    {
+    void start(int intervalMs) override {
         // Restarted by its own tick with the same interval: the repeating timer already counts
         // from this tick's due time, whereas restarting it from the moment the tick runs would
         // add the event loop's latency to every period.
@@ -33,7 +31,6 @@ private:
 };
 } // namespace
 
-std::unique_ptr<Countdown> QtClock::createCountdown(std::function<void()> onTick)
-{
+std::unique_ptr<Countdown> QtClock::createCountdown(std::function<void()> onTick) {
     return std::make_unique<QtCountdown>(std::move(onTick));
 }

@@ -10,8 +10,7 @@ namespace {
 int signalPipe[2] = {-1, -1};
 
 // Only async-signal-safe work here: the event loop picks the byte up.
-void onSignal(int)
-{
+void onSignal(int) {
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
 }
@@ -19,8 +18,7 @@ void onSignal(int)
 constexpr int QuitSignalNumbers[] = {SIGINT, SIGTERM, SIGHUP};
 } // namespace
 
-QuitSignals::QuitSignals(QObject* parent) : QObject(parent)
-{
+QuitSignals::QuitSignals(QObject* parent) : QObject(parent) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
         return;
     m_notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
@@ -38,8 +36,7 @@ QuitSignals::QuitSignals(QObject* parent) : QObject(parent)
         ::sigaction(number, &action, nullptr);
 }
 
-QuitSignals::~QuitSignals()
-{
+QuitSignals::~QuitSignals() {
     for (int number : QuitSignalNumbers)
         std::signal(number, SIG_DFL);
     delete m_notifier;

@@ -1,12 +1,15 @@
 #include "simulatedkeyboard.h"
 
 namespace {
-bool isLockKey(int keyCode) { return keyCode == 144 || keyCode == 20 || keyCode == 145; }
-bool inRange(int keyCode) { return keyCode >= 0 && keyCode < 256; }
+bool isLockKey(int keyCode) {
+    return keyCode == 144 || keyCode == 20 || keyCode == 145;
+}
+bool inRange(int keyCode) {
+    return keyCode >= 0 && keyCode < 256;
+}
 } // namespace
 
-void SimulatedKeyboard::sendKeyEvent(const KeyEvent& event)
-{
+void SimulatedKeyboard::sendKeyEvent(const KeyEvent& event) {
     m_events.push_back(event);
     const bool release = event.flags & KeyEventFlag::KeyUp;
     // A lock key flips its toggle state on the press; auto-repeat of a held key does not.
@@ -15,8 +18,7 @@ void SimulatedKeyboard::sendKeyEvent(const KeyEvent& event)
     m_held[event.keyCode] = !release;
 }
 
-std::int16_t SimulatedKeyboard::keyState(int keyCode) const
-{
+std::int16_t SimulatedKeyboard::keyState(int keyCode) const {
     if (!inRange(keyCode))
         return 0;
     std::int16_t state = 0;
@@ -27,16 +29,16 @@ std::int16_t SimulatedKeyboard::keyState(int keyCode) const
     return state;
 }
 
-bool SimulatedKeyboard::isToggled(int keyCode) const { return inRange(keyCode) && m_toggled[keyCode]; }
+bool SimulatedKeyboard::isToggled(int keyCode) const {
+    return inRange(keyCode) && m_toggled[keyCode];
+}
 
-void SimulatedKeyboard::setToggled(int keyCode, bool on)
-{
+void SimulatedKeyboard::setToggled(int keyCode, bool on) {
     if (inRange(keyCode))
         m_toggled[keyCode] = on;
 }
 
-void SimulatedKeyboard::setHeld(int keyCode, bool held)
-{
+void SimulatedKeyboard::setHeld(int keyCode, bool held) {
     if (inRange(keyCode))
         m_held[keyCode] = held;
 }

@@ -5,24 +5,20 @@
 class VirtualClock::VirtualCountdown final : public Countdown {
 public:
     VirtualCountdown(VirtualClock& clock, std::function<void()> onTick)
-        : clock(&clock), onTick(std::move(onTick))
-    {
+        : clock(&clock), onTick(std::move(onTick)) {
         clock.m_countdowns.push_back(this);
     }
-    ~VirtualCountdown() override
-    {
+    ~VirtualCountdown() override {
         if (clock)
             std::erase(clock->m_countdowns, this);
     }
-    void start(int intervalMs) override
-    {
+    void start(int intervalMs) override {
         interval = std::max(intervalMs, 0);
         arm(clock->m_now + interval);
     }
     void stop() override { running = false; }
 
-    void arm(std::int64_t at)
-    {
+    void arm(std::int64_t at) {
         running = true;
         due = at;
         arming = ++clock->m_armings;
@@ -36,19 +32,16 @@ public:
     std::uint64_t arming = 0;
 };
 
-VirtualClock::~VirtualClock()
-{
+VirtualClock::~VirtualClock() {
     for (VirtualCountdown* countdown : m_countdowns)
         countdown->clock = nullptr;
 }
 
-std::unique_ptr<Countdown> VirtualClock::createCountdown(std::function<void()> onTick)
-{
+std::unique_ptr<Countdown> VirtualClock::createCountdown(std::function<void()> onTick) {
     return std::make_unique<VirtualCountdown>(*this, std::move(onTick));
 }
 
-VirtualClock::VirtualCountdown* VirtualClock::nextDue(std::int64_t until) const
-{
+VirtualClock::VirtualCountdown* VirtualClock::nextDue(std::int64_t until) const {
     VirtualCountdown* next = nullptr;
     for (VirtualCountdown* c : m_countdowns) {
         if (!c->running || c->due > until)
@@ -59,8 +52,7 @@ VirtualClock::VirtualCountdown* VirtualClock::nextDue(std::int64_t until) const
     return next;
 }
 
-void VirtualClock::advance(std::int64_t ms)
-{
+void VirtualClock::advance(std::int64_t ms) {
     const std::int64_t until = m_now + ms;
     while (VirtualCountdown* c = nextDue(until)) {
         m_now = c->due;

@@ -118,7 +118,8 @@ struct X11Keyboard::Private {
                 const auto& xkb = reinterpret_cast<const XkbAnyEvent&>(event);
                 if (xkb.xkb_type == XkbIndicatorStateNotify)
                     indicatorState = reinterpret_cast<const XkbIndicatorNotifyEvent&>(event).state;
-                else if (xkb.xkb_type == XkbIndicatorMapNotify || xkb.xkb_type == XkbNewKeyboardNotify)
+                else if (xkb.xkb_type == XkbIndicatorMapNotify ||
+                         xkb.xkb_type == XkbNewKeyboardNotify)
                     readIndicators();
             }
         }
@@ -211,11 +212,11 @@ struct X11Keyboard::Private {
 
     DisplayPtr display;
     std::array<int, 256> keyCodes; // cached keyCodeOf() per virtual key; -1 not looked up yet
-    std::array<KeyCode, 256> pressedAs{}; // X key each virtual key's press went to, until release
-    std::bitset<256> pressFailed;         // its release is then swallowed as well
-    std::array<Atom, 256> indicators{};   // indicator atom per lock key
+    std::array<KeyCode, 256> pressedAs{};  // X key each virtual key's press went to, until release
+    std::bitset<256> pressFailed;          // its release is then swallowed as well
+    std::array<Atom, 256> indicators{};    // indicator atom per lock key
     std::array<int, 256> indicatorIndex{}; // its place in indicatorState; -1 for none
-    unsigned indicatorState = 0;          // as last notified by the server
+    unsigned indicatorState = 0;           // as last notified by the server
     int xkbEventBase = 0;
     KeyCode boundKeyCode = 0;
     int boundRow = -1; // modifier row we bound Scroll_Lock into

@@ -8,8 +8,7 @@
 #include <vector>
 
 // The lock keys that a run of injected events toggled, by their key strings, in order.
-inline QStringList lockToggles(const std::vector<KeyEvent>& events)
-{
+inline QStringList lockToggles(const std::vector<KeyEvent>& events) {
     QStringList names;
     for (const KeyEvent& e : events) {
         if (e.flags & KeyEventFlag::KeyUp)

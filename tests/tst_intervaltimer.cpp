@@ -10,10 +10,10 @@
 class TickLog {
 public:
     explicit TickLog(VirtualClock& clock) : m_clock(clock) {}
-    void watch(IntervalTimer& timer, std::string name)
-    {
-        QObject::connect(&timer, &IntervalTimer::Timer,
-                         [this, name] { ticks.push_back(name + "@" + std::to_string(m_clock.now())); });
+    void watch(IntervalTimer& timer, std::string name) {
+        QObject::connect(&timer, &IntervalTimer::Timer, [this, name] {
+            ticks.push_back(name + "@" + std::to_string(m_clock.now()));
+        });
     }
     std::vector<std::string> ticks;
 
@@ -27,8 +27,7 @@ class IntervalTimerTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void disabledOrZeroIntervalNeverTicks()
-    {
+    void disabledOrZeroIntervalNeverTicks() {
         VirtualClock clock;
         IntervalTimer disabled(clock), zero(clock);
         TickLog log(clock);
@@ -40,8 +39,7 @@ private slots:
         QVERIFY(log.ticks.empty());
     }
 
-    void ticksEveryIntervalWhileEnabled()
-    {
+    void ticksEveryIntervalWhileEnabled() {
         VirtualClock clock;
         IntervalTimer timer(clock);
         TickLog log(clock);
@@ -56,8 +54,7 @@ private slots:
         QCOMPARE(log.ticks.size(), std::size_t(3));
     }
 
-    void enablingOrSettingIntervalRestartsCountdown()
-    {
+    void enablingOrSettingIntervalRestartsCountdown() {
         VirtualClock clock;
         IntervalTimer timer(clock);
         TickLog log(clock);
@@ -75,8 +72,7 @@ private slots:
         QCOMPARE(log.ticks, (Ticks{"t@220"}));
     }
 
-    void timersDueTogetherTickInOrderArmed()
-    {
+    void timersDueTogetherTickInOrderArmed() {
         VirtualClock clock;
         IntervalTimer first(clock), second(clock);
         TickLog log(clock);
@@ -90,8 +86,7 @@ private slots:
         QCOMPARE(log.ticks, (Ticks{"first@100", "second@100"}));
     }
 
-    void tickMayRetimeOrStopTimers()
-    {
+    void tickMayRetimeOrStopTimers() {
         VirtualClock clock;
         IntervalTimer self(clock), other(clock);
         TickLog log(clock);
@@ -111,8 +106,7 @@ private slots:
         QCOMPARE(log.ticks, (Ticks{"self@100", "self@200", "self@400", "self@700"}));
     }
 
-    void timerMayOutliveOrPredeceaseClock()
-    {
+    void timerMayOutliveOrPredeceaseClock() {
         VirtualClock clock;
         {
             IntervalTimer shortLived(clock);

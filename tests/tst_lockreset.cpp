@@ -7,7 +7,6 @@
 
 #include <QTest>
 
-
 class LockResetTest : public QObject {
     Q_OBJECT
 
@@ -17,15 +16,13 @@ class LockResetTest : public QObject {
     LockReset reset{keyboard, resetime};
 
 private slots:
-    void init()
-    {
+    void init() {
         for (LockKey key : AllLockKeys)
             keyboard.setToggled(info(key).keyCode, false);
         keyboard.clearEvents();
     }
 
-    void turnsOffLitKeysAfter100ms()
-    {
+    void turnsOffLitKeysAfter100ms() {
         keyboard.setToggled(144, true);
         keyboard.setToggled(20, true);
         reset.Reset();
@@ -42,25 +39,23 @@ private slots:
         QVERIFY(keyboard.events().empty());
     }
 
-    void turnsOffInNumScrollCapsOrder()
-    {
+    void turnsOffInNumScrollCapsOrder() {
         for (LockKey key : AllLockKeys)
             keyboard.setToggled(info(key).keyCode, true);
         reset.Reset();
         clock.advance(100);
-        QCOMPARE(lockToggles(keyboard.events()), (QStringList{"{NUMLOCK}", "{SCROLLOCK}", "{CAPSLOCK}"}));
+        QCOMPARE(lockToggles(keyboard.events()),
+                 (QStringList{"{NUMLOCK}", "{SCROLLOCK}", "{CAPSLOCK}"}));
     }
 
-    void allDarkSendsNothing()
-    {
+    void allDarkSendsNothing() {
         reset.Reset();
         clock.advance(100);
         QVERIFY(keyboard.events().empty());
         QVERIFY(!resetime.isEnabled());
     }
 
-    void secondResetRestartsTheCountdown()
-    {
+    void secondResetRestartsTheCountdown() {
         keyboard.setToggled(145, true);
         reset.Reset();
         clock.advance(60);
@@ -73,8 +68,7 @@ private slots:
         QCOMPARE(lockToggles(keyboard.events()), QStringList{"{SCROLLOCK}"});
     }
 
-    void heldOrLateLitKeys()
-    {
+    void heldOrLateLitKeys() {
         // A key held down counts as off and is left alone; one lit before the tick is caught.
         keyboard.setToggled(20, true);
         keyboard.setHeld(20, true);

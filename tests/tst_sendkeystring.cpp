@@ -9,37 +9,45 @@
 namespace {
 using Events = std::vector<KeyEvent>;
 
-KeyEvent press(std::uint8_t key) { return {key, 1, 0, 0}; }
-KeyEvent release(std::uint8_t key) { return {key, 1, KeyEventFlag::KeyUp, 0}; }
-Events tapOf(std::uint8_t key) { return {press(key), release(key)}; }
-Events shiftedTapOf(std::uint8_t key) { return {press(16), press(key), release(key), release(16)}; }
+KeyEvent press(std::uint8_t key) {
+    return {key, 1, 0, 0};
+}
+KeyEvent release(std::uint8_t key) {
+    return {key, 1, KeyEventFlag::KeyUp, 0};
+}
+Events tapOf(std::uint8_t key) {
+    return {press(key), release(key)};
+}
+Events shiftedTapOf(std::uint8_t key) {
+    return {press(16), press(key), release(key), release(16)};
+}
 
-Events concat(std::initializer_list<Events> parts)
-{
+Events concat(std::initializer_list<Events> parts) {
     Events all;
     for (const Events& part : parts)
         all.insert(all.end(), part.begin(), part.end());
     return all;
 }
 
-Events sent(std::string_view keys)
-{
+Events sent(std::string_view keys) {
     SimulatedKeyboard keyboard;
     modSync::SendKeyString(keyboard, keys);
     return keyboard.events();
 }
 
-QString describe(const Events& events)
-{
+QString describe(const Events& events) {
     QStringList parts;
     for (const KeyEvent& e : events)
-        parts << QStringLiteral("(%1,%2,%3,%4)").arg(e.keyCode).arg(e.scanCode).arg(e.flags).arg(e.extraInfo);
+        parts << QStringLiteral("(%1,%2,%3,%4)")
+                     .arg(e.keyCode)
+                     .arg(e.scanCode)
+                     .arg(e.flags)
+                     .arg(e.extraInfo);
     return parts.join(' ');
 }
 
 // Every press is released again, and no key is left down.
-bool balanced(const Events& events)
-{
+bool balanced(const Events& events) {
     std::array<int, 256> down{};
     for (const KeyEvent& e : events)
         down[e.keyCode] += (e.flags & KeyEventFlag::KeyUp) ? -1 : 1;
@@ -53,15 +61,15 @@ class SendKeyStringTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void sendsEvents_data()
-    {
+    void sendsEvents_data() {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<Events>("expected");
 
         QTest::newRow("num lock") << "{NUMLOCK}" << tapOf(144);
         QTest::newRow("caps lock") << "{CAPSLOCK}" << tapOf(20);
         QTest::newRow("scroll lock") << "{SCROLLOCK}" << tapOf(145);
-        QTest::newRow("names ignore case") << "{NumLock}{numlock}" << concat({tapOf(144), tapOf(144)});
+        QTest::newRow("names ignore case")
+            << "{NumLock}{numlock}" << concat({tapOf(144), tapOf(144)});
         QTest::newRow("empty") << "" << Events{};
         QTest::newRow("F12") << "{F12}" << tapOf(123);
         QTest::newRow("F10 before F1") << "{F10}" << tapOf(121);
@@ -70,7 +78,8 @@ private slots:
         QTest::newRow("DELETE before DEL") << "{DELETE}{DEL}" << concat({tapOf(46), tapOf(46)});
         QTest::newRow("INSERT before INS") << "{INSERT}{ins}" << concat({tapOf(45), tapOf(45)});
         QTest::newRow("backspace then a") << "{BACKSPACE}a" << concat({tapOf(8), tapOf(65)});
-        QTest::newRow("scroll then num") << "{SCROLLOCK}{NUMLOCK}" << concat({tapOf(145), tapOf(144)});
+        QTest::newRow("scroll then num")
+            << "{SCROLLOCK}{NUMLOCK}" << concat({tapOf(145), tapOf(144)});
         QTest::newRow("unclosed name at end") << "{TAB" << tapOf(9);
         QTest::newRow("character after name is skipped")
             << "{ENTER]x" << concat({tapOf(13), tapOf(88)});
@@ -80,14 +89,15 @@ private slots:
         QTest::newRow("punctuation is shifted by its code") << " " << shiftedTapOf(32);
         QTest::newRow("ctrl alone") << "^" << tapOf(17);
         QTest::newRow("alt alone") << "%" << tapOf(18);
-        QTest::newRow("shift does not hold over the next key") << "+a" << concat({tapOf(16), tapOf(65)});
+        QTest::newRow("shift does not hold over the next key")
+            << "+a" << concat({tapOf(16), tapOf(65)});
         QTest::newRow("all named keys of the last rows")
             << "{WIN}{APPS}{PRINT}{BREAK}{PGUP}{PGDN}{HELP}"
-            << concat({tapOf(91), tapOf(93), tapOf(44), tapOf(19), tapOf(33), tapOf(34), tapOf(47)});
+            << concat(
+                   {tapOf(91), tapOf(93), tapOf(44), tapOf(19), tapOf(33), tapOf(34), tapOf(47)});
     }
 
-    void sendsEvents()
-    {
+    void sendsEvents() {
         QFETCH(QString, keys);
         QFETCH(Events, expected);
         const Events actual = sent(keys.toStdString());
@@ -96,30 +106,31 @@ private slots:
 
     // Input no caller of the program produces still leaves no key down and reads no further
     // than the text.
-    void malformedInputIsSafe_data()
-    {
+    void malformedInputIsSafe_data() {
         QTest::addColumn<QByteArray>("keys");
         QTest::addColumn<Events>("expected");
 
         QTest::newRow("lone brace") << QByteArray("{") << Events{};
         QTest::newRow("unknown name dropped to its brace")
             << QByteArray("{NOSUCHKEY}a") << tapOf(65);
-        QTest::newRow("unknown unclosed name drops the rest") << QByteArray("a{NOSUCH") << tapOf(65);
+        QTest::newRow("unknown unclosed name drops the rest")
+            << QByteArray("a{NOSUCH") << tapOf(65);
         QTest::newRow("name ending the text") << QByteArray("{NUMLOCK") << tapOf(144);
-        QTest::newRow("closing brace alone is a plain character") << QByteArray("}") << shiftedTapOf(125);
-        QTest::newRow("non-ASCII bytes are skipped")
-            << QByteArray("\xc3\xa4" "a\xff") << tapOf(65);
+        QTest::newRow("closing brace alone is a plain character")
+            << QByteArray("}") << shiftedTapOf(125);
+        QTest::newRow("non-ASCII bytes are skipped") << QByteArray("\xc3\xa4"
+                                                                   "a\xff")
+                                                     << tapOf(65);
     }
 
-    void malformedInputIsSafe()
-    {
+    void malformedInputIsSafe() {
         QFETCH(QByteArray, keys);
         QFETCH(Events, expected);
-        QCOMPARE(describe(sent(std::string_view(keys.constData(), keys.size()))), describe(expected));
+        QCOMPARE(describe(sent(std::string_view(keys.constData(), keys.size()))),
+                 describe(expected));
     }
 
-    void everyByteValueLeavesNoKeyHeld()
-    {
+    void everyByteValueLeavesNoKeyHeld() {
         std::string all;
         for (int c = 0; c < 256; ++c)
             all += static_cast<char>(c);
@@ -130,8 +141,7 @@ private slots:
         QVERIFY(balanced(sent(all)));
     }
 
-    void longTextIsSentToItsEnd()
-    {
+    void longTextIsSentToItsEnd() {
         std::string keys(40000, 'a');
         keys += "{NUMLOCK}";
         const Events events = sent(keys);
@@ -139,8 +149,7 @@ private slots:
         QCOMPARE(events.back(), release(144));
     }
 
-    void lockStateTest()
-    {
+    void lockStateTest() {
         SimulatedKeyboard keyboard;
         QVERIFY(!modSync::IsLockOn(keyboard, LockKey::Caps));
 

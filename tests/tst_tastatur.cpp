@@ -4,8 +4,8 @@
 #include "roundedshape.h"
 #include "simulatedkeyboard.h"
 #include "speedslider.h"
-#include "taste.h"
 #include "tastatur.h"
+#include "taste.h"
 #include "virtualclock.h"
 
 #include <QComboBox>
@@ -15,12 +15,13 @@
 #include <QTest>
 
 namespace {
-bool lampLit(const Taste* key)
-{
+bool lampLit(const Taste* key) {
     return key->findChild<RoundedShape*>("x")->fillColor() == QColor(0, 255, 0);
 }
 
-QWidget* clickSurface(const Taste* key) { return key->findChild<QWidget*>("LAB1"); }
+QWidget* clickSurface(const Taste* key) {
+    return key->findChild<QWidget*>("LAB1");
+}
 } // namespace
 
 class TastaturTest : public QObject {
@@ -32,15 +33,13 @@ class TastaturTest : public QObject {
 
     const tastaturDesign& ui() const { return window->design(); }
 
-    void darken()
-    {
+    void darken() {
         for (LockKey key : AllLockKeys)
             keyboard.setToggled(info(key).keyCode, false);
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         darken();
         window = std::make_unique<tastatur>(keyboard, clock);
         keyboard.clearEvents();
@@ -48,8 +47,7 @@ private slots:
 
     void cleanup() { window.reset(); }
 
-    void startsUpInItsDesignState()
-    {
+    void startsUpInItsDesignState() {
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QCOMPARE(window->windowTitle(), QString("Tintaro   Version: 1.1.0"));
@@ -83,8 +81,7 @@ private slots:
         QVERIFY(ui().Label6->text().startsWith("Info:\nUse Tintaro to test your keyboard  LED's"));
     }
 
-    void minimiseBoxKeepsSizeAndPlace()
-    {
+    void minimiseBoxKeepsSizeAndPlace() {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         window->move(40, 30);
@@ -97,8 +94,7 @@ private slots:
         QCOMPARE(window->geometry(), place);
     }
 
-    void ledsLitAtStartGoDarkAndTheKeysFollow()
-    {
+    void ledsLitAtStartGoDarkAndTheKeysFollow() {
         window.reset();
         keyboard.setToggled(20, true);
         window = std::make_unique<tastatur>(keyboard, clock);
@@ -110,8 +106,7 @@ private slots:
         QVERIFY(!lampLit(ui().Taste2));
     }
 
-    void displayFollowsWithinOnePoll()
-    {
+    void displayFollowsWithinOnePoll() {
         clock.advance(200); // past the start-up reset
         keyboard.setToggled(145, true);
         QVERIFY(!lampLit(ui().Taste3));
@@ -128,8 +123,7 @@ private slots:
         QVERIFY(!lampLit(ui().G3));
     }
 
-    void onScreenKeysToggleTheirLockKeys()
-    {
+    void onScreenKeysToggleTheirLockKeys() {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         clock.advance(200);
@@ -155,8 +149,7 @@ private slots:
         QVERIFY(lampLit(ui().Taste1) && lampLit(ui().Taste2) && lampLit(ui().Taste3));
     }
 
-    void closingTurnsLitLedsOff()
-    {
+    void closingTurnsLitLedsOff() {
         keyboard.setToggled(144, true);
         keyboard.setToggled(145, true);
         ui().mClose->trigger();
@@ -166,8 +159,7 @@ private slots:
         QCOMPARE(lockToggles(keyboard.events()).size(), 2);
     }
 
-    void closingLeavesDarkAndHeldKeysAlone()
-    {
+    void closingLeavesDarkAndHeldKeysAlone() {
         keyboard.setToggled(20, true);
         keyboard.setHeld(20, true);
         window->close();
@@ -176,8 +168,7 @@ private slots:
         keyboard.setHeld(20, false);
     }
 
-    void closeBoxAndMenuTakeTheSameWay()
-    {
+    void closeBoxAndMenuTakeTheSameWay() {
         // Closing runs during a running effect: only what is lit at that moment goes off.
         ui().StartEff->click();
         clock.advance(100 + 150); // reset, then the first "All" tick lights all three

@@ -18,21 +18,18 @@ namespace {
 class Observer {
 public:
     Observer() : dpy(XOpenDisplay(nullptr)) {}
-    ~Observer()
-    {
+    ~Observer() {
         if (dpy)
             XCloseDisplay(dpy);
     }
 
-    bool indicatorOn(const char* name) const
-    {
+    bool indicatorOn(const char* name) const {
         Bool on = False;
         XkbGetNamedIndicator(dpy, XInternAtom(dpy, name, False), nullptr, &on, nullptr, nullptr);
         return on;
     }
 
-    Window findWindow(const char* titlePrefix) const
-    {
+    Window findWindow(const char* titlePrefix) const {
         Window root, parent, *children = nullptr;
         unsigned count = 0;
         Window found = 0;
@@ -52,8 +49,7 @@ public:
         return found;
     }
 
-    void click(Window window, int xFromLeft, int yFromBottom)
-    {
+    void click(Window window, int xFromLeft, int yFromBottom) {
         XWindowAttributes a;
         XGetWindowAttributes(dpy, window, &a);
         XTestFakeMotionEvent(dpy, -1, a.x + xFromLeft, a.y + a.height - yFromBottom, 0);
@@ -62,8 +58,7 @@ public:
         XFlush(dpy);
     }
 
-    void askToClose(Window window)
-    {
+    void askToClose(Window window) {
         XEvent event{};
         event.xclient.type = ClientMessage;
         event.xclient.window = window;
@@ -78,8 +73,7 @@ public:
     Display* dpy;
 };
 
-bool waitFor(const std::function<bool()>& condition, int ms = 3000)
-{
+bool waitFor(const std::function<bool()>& condition, int ms = 3000) {
     return QTest::qWaitFor(condition, ms);
 }
 
@@ -91,8 +85,7 @@ class TintaroX11Test : public QObject {
     Observer observer;
 
     // Starts the program, clicks "Caps" and sees the indicator light; returns the window.
-    Window startAndClickCaps(QProcess& program)
-    {
+    Window startAndClickCaps(QProcess& program) {
         program.start(TINTARO_BINARY, {});
         if (!program.waitForStarted())
             return 0;
@@ -114,8 +107,7 @@ class TintaroX11Test : public QObject {
 private slots:
     void initTestCase() { QVERIFY2(observer.dpy, "no X display"); }
 
-    void clickLightsAndTerminationDarkens()
-    {
+    void clickLightsAndTerminationDarkens() {
         QProcess program;
         QVERIFY(startAndClickCaps(program));
         program.terminate(); // SIGTERM
@@ -124,8 +116,7 @@ private slots:
         QVERIFY(waitFor([&] { return !observer.indicatorOn("Caps Lock"); }));
     }
 
-    void closeBoxDarkens()
-    {
+    void closeBoxDarkens() {
         QProcess program;
         const Window window = startAndClickCaps(program);
         QVERIFY(window);
