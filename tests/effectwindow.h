@@ -9,12 +9,22 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QStyleOptionSlider>
 #include <QTest>
 
-inline const QString N = "{NUMLOCK}", C = "{CAPSLOCK}", S = "{SCROLLOCK}";
+// The middle of a part of a slider: the thumb (SC_ScrollBarSlider), the trough before or after
+// it (SubPage, AddPage), the arrow at the top or left end (SubLine) or at the other (AddLine).
+inline QPoint partOf(const QScrollBar& slider, QStyle::SubControl part) {
+    struct Open : QScrollBar {
+        using QScrollBar::initStyleOption;
+    };
+    QStyleOptionSlider option;
+    (slider.*&Open::initStyleOption)(&option);
+    return slider.style()->subControlRect(QStyle::CC_ScrollBar, &option, part, &slider).center();
+}
 
-// The main window on a simulated keyboard and virtual time, past its start-up reset, with
-// every LED dark and no key event recorded yet.
+// The main window, shown, on a simulated keyboard and virtual time, past its start-up reset with
+// every LED dark. Lock keys are written by their initials N, C and S; "-" stands for none.
 struct EffectWindow {
     SimulatedKeyboard keyboard;
     VirtualClock clock;
@@ -22,41 +32,44 @@ struct EffectWindow {
     const tastaturDesign& ui = window.design();
 
     EffectWindow() {
+        window.show();
+        void(QTest::qWaitForWindowActive(&window)); // the focus tests check it
         clock.advance(100);
         keyboard.clearEvents();
     }
 
-    // Needed for real mouse and key events.
-    bool show() {
-        window.show();
-        return QTest::qWaitForWindowActive(&window);
+    // The lock keys toggled since the last look.
+    QString sent() {
+        QString keys;
+        for (const QString& toggle : lockToggles(keyboard.events()))
+            keys += toggle[1];
+        keyboard.clearEvents();
+        return keys.isEmpty() ? "-" : keys;
     }
 
-    // The lock toggles sent once `ms` more have passed; any sent sooner than that come first,
-    // after an "early" mark.
-    QStringList sentAfter(int ms) {
+    // "sent/lit" once `ms` more have passed: the lock keys toggled then (those toggled sooner come
+    // first, before a '!'), and the LEDs lit.
+    QString after(int ms) {
         clock.advance(ms - 1);
-        QStringList sent = lockToggles(keyboard.events());
-        if (!sent.isEmpty())
-            sent.prepend("early");
-        keyboard.clearEvents();
+        const QString early = sent();
         clock.advance(1);
-        sent += lockToggles(keyboard.events());
-        keyboard.clearEvents();
-        return sent;
-    }
-
-    // The lit LEDs, as "Num Caps Scroll", or "none".
-    QString lit() const {
-        QStringList names;
-        const char* name[] = {"Num", "Caps", "Scroll"};
+        QString seen = (early == "-" ? "" : early + '!') + sent() + '/';
         for (LockKey key : AllLockKeys)
             if (modSync::IsLockOn(keyboard, key))
-                names << name[int(key)];
-        return names.isEmpty() ? "none" : names.join(' ');
+                seen += "NCS"[int(key)];
+        return seen.endsWith('/') ? seen + '-' : seen;
     }
 
-    void light(LockKey key) { keyboard.setToggled(info(key).keyCode, true); }
+    // Checks ticks written "sent/lit" as after() tells them, each one `ms` after the one before,
+    // or as long as a "ms:" in front of it says.
+    void play(const QString& ticks, int ms = 200) {
+        const QStringList list = ticks.split(' ');
+        for (int i = 0; i < list.size(); ++i) {
+            const int wait = list[i].contains(':') ? list[i].section(':', 0, 0).toInt() : ms;
+            QCOMPARE(QString("%1. %2").arg(i + 1).arg(after(wait)),
+                     QString("%1. %2").arg(i + 1).arg(list[i].section(':', -1)));
+        }
+    }
 
     void startEffect(int listIndex, int speed) {
         ui.Combo1->setCurrentIndex(listIndex);
@@ -64,13 +77,26 @@ struct EffectWindow {
         ui.StartEff->click();
     }
 
-    // The enabled state of Combo1, StartEff, NumSpeed, CapsSpeed, ScrollSpeed and EffectSpeed,
-    // as 1 for enabled and 0 for disabled.
+    // Combo1, StartEff, NumSpeed, CapsSpeed, ScrollSpeed and EffectSpeed: 1 enabled, 0 disabled.
     QString controls() const {
         QString states;
         for (QWidget* control : std::initializer_list<QWidget*>{
                  ui.Combo1, ui.StartEff, ui.NumSpeed, ui.CapsSpeed, ui.ScrollSpeed, ui.EffectSpeed})
             states += control->isEnabled() ? '1' : '0';
         return states;
+    }
+
+    // Clicks "Stop all (RESET)" (the toggles before it read already); then tells the controls, the
+    // four sliders' values, "early" if a key was toggled within 100 ms, the LEDs lit after 100 ms
+    // and the keys toggled over 20 s more.
+    QString stop() {
+        QTest::mouseClick(ui.Stop, Qt::LeftButton);
+        QString state = controls();
+        for (QScrollBar* slider : {ui.NumSpeed, ui.CapsSpeed, ui.ScrollSpeed, ui.EffectSpeed})
+            state += ' ' + QString::number(slider->value());
+        const QString reset = after(100);
+        state += (reset.contains('!') ? " early " : " ") + reset.section('/', 1);
+        clock.advance(20000);
+        return state + ' ' + sent();
     }
 };

@@ -1,7 +1,6 @@
 #include "intervaltimer.h"
 #include "lockkeylog.h"
 #include "lockreset.h"
-#include "modsync.h"
 #include "simulatedkeyboard.h"
 #include "virtualclock.h"
 
@@ -22,60 +21,45 @@ private slots:
         keyboard.clearEvents();
     }
 
-    void turnsOffLitKeysAfter100ms() {
-        keyboard.setToggled(144, true);
-        keyboard.setToggled(20, true);
+    void turnsOffLitKeysOnce100msLater_data() {
+        QTest::addColumn<QList<int>>("lit");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("none") << QList<int>{} << QStringList{};
+        QTest::newRow("Num and Caps")
+            << QList<int>{144, 20} << QStringList{"{NUMLOCK}", "{CAPSLOCK}"};
+        QTest::newRow("all") << QList<int>{20, 144, 145}
+                             << QStringList{"{NUMLOCK}", "{SCROLLOCK}", "{CAPSLOCK}"};
+    }
+
+    void turnsOffLitKeysOnce100msLater() {
+        QFETCH(QList<int>, lit);
+        QFETCH(QStringList, expected);
+        for (int key : lit)
+            keyboard.setToggled(key, true);
         reset.Reset();
         clock.advance(99);
         QVERIFY(keyboard.events().empty());
         clock.advance(1);
-        QCOMPARE(lockToggles(keyboard.events()), (QStringList{"{NUMLOCK}", "{CAPSLOCK}"}));
-        QVERIFY(!keyboard.isToggled(144) && !keyboard.isToggled(20));
-
-        // One shot: nothing more afterwards, even when a key is lit again.
-        keyboard.setToggled(145, true);
-        keyboard.clearEvents();
-        clock.advance(1000);
-        QVERIFY(keyboard.events().empty());
-    }
-
-    void turnsOffInNumScrollCapsOrder() {
+        QCOMPARE(lockToggles(keyboard.events()), expected);
         for (LockKey key : AllLockKeys)
-            keyboard.setToggled(info(key).keyCode, true);
-        reset.Reset();
-        clock.advance(100);
-        QCOMPARE(lockToggles(keyboard.events()),
-                 (QStringList{"{NUMLOCK}", "{SCROLLOCK}", "{CAPSLOCK}"}));
-    }
-
-    void allDarkSendsNothing() {
-        reset.Reset();
-        clock.advance(100);
-        QVERIFY(keyboard.events().empty());
-        QVERIFY(!resetime.isEnabled());
-    }
-
-    void secondResetRestartsTheCountdown() {
+            QVERIFY(!keyboard.isToggled(info(key).keyCode));
+        // One shot: a key lit afterwards stays lit.
         keyboard.setToggled(145, true);
+        clock.advance(1000);
+        QCOMPARE(lockToggles(keyboard.events()), expected);
+    }
+
+    // A second call restarts the countdown; the tick looks at the keys as they are then.
+    void tickComes100msAfterTheLastCall() {
+        keyboard.setToggled(20, true);
+        keyboard.setHeld(20, true); // held: counts as off, left alone
         reset.Reset();
         clock.advance(60);
         reset.Reset();
+        keyboard.setToggled(144, true);
         clock.advance(99);
         QVERIFY(keyboard.events().empty());
         clock.advance(1);
-        QCOMPARE(lockToggles(keyboard.events()), QStringList{"{SCROLLOCK}"});
-        clock.advance(500);
-        QCOMPARE(lockToggles(keyboard.events()), QStringList{"{SCROLLOCK}"});
-    }
-
-    void heldOrLateLitKeys() {
-        // A key held down counts as off and is left alone; one lit before the tick is caught.
-        keyboard.setToggled(20, true);
-        keyboard.setHeld(20, true);
-        reset.Reset();
-        clock.advance(50);
-        keyboard.setToggled(144, true);
-        clock.advance(50);
         QCOMPARE(lockToggles(keyboard.events()), QStringList{"{NUMLOCK}"});
         QVERIFY(keyboard.isToggled(20));
         keyboard.setHeld(20, false);

@@ -10,7 +10,6 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -33,14 +32,10 @@ class TastaturTest : public QObject {
 
     const tastaturDesign& ui() const { return window->design(); }
 
-    void darken() {
-        for (LockKey key : AllLockKeys)
-            keyboard.setToggled(info(key).keyCode, false);
-    }
-
 private slots:
     void init() {
-        darken();
+        for (LockKey key : AllLockKeys)
+            keyboard.setToggled(info(key).keyCode, false);
         window = std::make_unique<tastatur>(keyboard, clock);
         keyboard.clearEvents();
     }
@@ -94,7 +89,9 @@ private slots:
         QCOMPARE(window->geometry(), place);
     }
 
-    void ledsLitAtStartGoDarkAndTheKeysFollow() {
+    // Caps lit at start goes dark 100 ms later; each lamp follows its LED at the next poll, a
+    // held key shows dark, and the game keys are left to the game.
+    void lampsFollowTheLeds() {
         window.reset();
         keyboard.setToggled(20, true);
         window = std::make_unique<tastatur>(keyboard, clock);
@@ -102,25 +99,14 @@ private slots:
         QVERIFY(lampLit(ui().Taste2));
         clock.advance(50);
         QCOMPARE(lockToggles(keyboard.events()), QStringList{"{CAPSLOCK}"});
-        clock.advance(50);
-        QVERIFY(!lampLit(ui().Taste2));
-    }
-
-    void displayFollowsWithinOnePoll() {
-        clock.advance(200); // past the start-up reset
         keyboard.setToggled(145, true);
         QVERIFY(!lampLit(ui().Taste3));
         clock.advance(50);
-        QVERIFY(lampLit(ui().Taste3));
-        QVERIFY(!lampLit(ui().Taste1) && !lampLit(ui().Taste2));
-
-        // Held down, the key counts as off and its lamp goes dark.
+        QVERIFY(!lampLit(ui().Taste1) && !lampLit(ui().Taste2) && lampLit(ui().Taste3));
         keyboard.setHeld(145, true);
         clock.advance(50);
-        QVERIFY(!lampLit(ui().Taste3));
+        QVERIFY(!lampLit(ui().Taste3) && !lampLit(ui().G3));
         keyboard.setHeld(145, false);
-        // The game keys are the game's own: the display leaves them alone.
-        QVERIFY(!lampLit(ui().G3));
     }
 
     void onScreenKeysToggleTheirLockKeys() {
@@ -149,35 +135,37 @@ private slots:
         QVERIFY(lampLit(ui().Taste1) && lampLit(ui().Taste2) && lampLit(ui().Taste3));
     }
 
+    // By the menu or the close box, during an effect or not: what is lit at that moment goes
+    // off, a held key stays as it is, and nothing of the window ticks afterwards.
+    void closingTurnsLitLedsOff_data() {
+        QTest::addColumn<bool>("byMenu");
+        QTest::addColumn<QList<int>>("lit");
+        QTest::addColumn<int>("held");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("menu, Num and Scroll lit")
+            << true << QList<int>{144, 145} << 0 << QStringList{"{NUMLOCK}", "{SCROLLOCK}"};
+        QTest::newRow("close box, Caps held") << false << QList<int>{20} << 20 << QStringList{};
+        QTest::newRow("close box, all lit")
+            << false << QList<int>{144, 20, 145} << 0
+            << QStringList{"{NUMLOCK}", "{SCROLLOCK}", "{CAPSLOCK}"};
+    }
+
     void closingTurnsLitLedsOff() {
-        keyboard.setToggled(144, true);
-        keyboard.setToggled(145, true);
-        ui().mClose->trigger();
-        QCOMPARE(lockToggles(keyboard.events()), (QStringList{"{NUMLOCK}", "{SCROLLOCK}"}));
-        // Nothing of the window ticks any more: not the reset, not the display.
-        clock.advance(1000);
-        QCOMPARE(lockToggles(keyboard.events()).size(), 2);
-    }
-
-    void closingLeavesDarkAndHeldKeysAlone() {
-        keyboard.setToggled(20, true);
-        keyboard.setHeld(20, true);
-        window->close();
-        QVERIFY(keyboard.events().empty());
-        QVERIFY(keyboard.isToggled(20));
-        keyboard.setHeld(20, false);
-    }
-
-    void closeBoxAndMenuTakeTheSameWay() {
-        // Closing runs during a running effect: only what is lit at that moment goes off.
-        ui().StartEff->click();
-        clock.advance(100 + 150); // reset, then the first "All" tick lights all three
+        QFETCH(bool, byMenu);
+        QFETCH(QList<int>, lit);
+        QFETCH(int, held);
+        QFETCH(QStringList, expected);
+        ui().StartEff->click(); // an effect runs: its ticks must end with the window
+        clock.advance(100);     // past the reset that starting it armed
+        for (int key : lit)
+            keyboard.setToggled(key, true);
+        keyboard.setHeld(held, true);
         keyboard.clearEvents();
-        window->close();
-        QCOMPARE(lockToggles(keyboard.events()),
-                 (QStringList{"{NUMLOCK}", "{SCROLLOCK}", "{CAPSLOCK}"}));
+        byMenu ? ui().mClose->trigger() : void(window->close());
+        QCOMPARE(lockToggles(keyboard.events()), expected);
         clock.advance(1000);
-        QCOMPARE(lockToggles(keyboard.events()).size(), 3);
+        QCOMPARE(lockToggles(keyboard.events()), expected);
+        keyboard.setHeld(held, false);
     }
 };
 
