@@ -13,7 +13,6 @@ public:
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* returnData) const override {
         switch (hint) {
-        case SH_ScrollBar_MiddleClickAbsolutePosition:
         case SH_ScrollBar_LeftClickAbsolutePosition:
         case SH_ScrollBar_ContextMenu:
         case SH_Slider_StopMouseOverSlider:
