@@ -67,6 +67,14 @@ private slots:
         for (Taste* key : ui().gameKeys())
             QVERIFY(!key->isEnabled());
 
+        const QStringList captions{"Num", "Caps", "Scroll"};
+        for (const auto& keys : {ui().effectKeys(), ui().gameKeys()})
+            for (int i = 0; i < 3; ++i) {
+                QCOMPARE(keys[i]->Caption(), captions[i]);
+                QCOMPARE(keys[i]->size(), QSize(73, 68));
+                QVERIFY(!keys[i]->findChild<QWidget*>("x")->isHidden());
+                QCOMPARE(keys[i]->MousePointer(), Taste::CustomPointer);
+            }
         QCOMPARE(ui().Combo1->currentText(), QString("All"));
         QCOMPARE(ui().EffectSpeed->value(), 150);
         for (SpeedSlider* slider : {ui().NumSpeed, ui().CapsSpeed, ui().ScrollSpeed})
