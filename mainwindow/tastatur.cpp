@@ -13,8 +13,7 @@
 
 #include <QCloseEvent>
 
-tastatur::tastatur(Keyboard& keyboard, Clock& clock, QWidget* parent)
-    : QMainWindow(parent), m_keyboard(keyboard) {
+tastatur::tastatur(Keyboard& keyboard, Clock& clock, QWidget* parent) : QMainWindow(parent) {
     ui.setupUi(this, clock);
     m_reset = std::make_unique<LockReset>(keyboard, *ui.resetime);
     m_display = std::make_unique<LockDisplay>(keyboard, *ui.Timer1, ui.effectKeys());

@@ -36,7 +36,6 @@ private:
     void Form_QueryUnload();
     void Form_Unload();
 
-    Keyboard& m_keyboard;
     tastaturDesign ui;
     std::unique_ptr<LockReset> m_reset;
     std::unique_ptr<LockDisplay> m_display;
