@@ -34,9 +34,6 @@ SpeedSlider::SpeedSlider(Qt::Orientation orientation, int first, int last, int v
     setContextMenuPolicy(Qt::NoContextMenu);
     setRange(std::min(first, last), std::max(first, last));
     setInvertedAppearance(first > last);
-    // Only the wheel still goes by this: a scroll bar turns "up" towards its top or left end
-    // through inverted controls, and with the values reversed that end holds the maximum.
-    setInvertedControls(first < last);
     setSingleStep(1);
     setPageStep(1);
     setValue(value);
@@ -104,7 +101,7 @@ QAbstractSlider::SliderAction SpeedSlider::keyAction(int key) const {
 // at the top or left end. With the values reversed the step is mirrored, so that the thumb moves
 // towards the arrow or the click.
 void SpeedSlider::pointMouseStepsAtClick(int action) {
-    if (!invertedAppearance() || !m_mouseHeld)
+    if (!invertedAppearance() || m_heldButton == Qt::NoButton)
         return;
     switch (action) {
     case SliderSingleStepAdd:
@@ -119,10 +116,10 @@ void SpeedSlider::pointMouseStepsAtClick(int action) {
 }
 
 void SpeedSlider::mousePressEvent(QMouseEvent* event) {
-    // A second button pressed while one is held changes nothing.
+    // A second button pressed while one is held changes nothing, nor does its release.
     if (event->buttons() & ~event->button())
         return;
-    m_mouseHeld = true;
+    m_heldButton = event->button();
     forwardAsLeftButton(event, [this](QMouseEvent* e) { QScrollBar::mousePressEvent(e); });
 }
 
@@ -131,8 +128,15 @@ void SpeedSlider::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void SpeedSlider::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != m_heldButton)
+        return;
     forwardAsLeftButton(event, [this](QMouseEvent* e) { QScrollBar::mouseReleaseEvent(e); });
-    m_mouseHeld = event->buttons() != Qt::NoButton;
+    m_heldButton = Qt::NoButton;
+}
+
+// A value changes only by a click, a key or a drag; a wheel turned over the window passes by.
+void SpeedSlider::wheelEvent(QWheelEvent* event) {
+    event->ignore();
 }
 
 // Qt's scroll bar pages only on the left button (the middle one jumps or does nothing, the right

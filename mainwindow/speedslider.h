@@ -29,12 +29,13 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     SliderAction keyAction(int key) const;
     void pointMouseStepsAtClick(int action);
     void forwardAsLeftButton(QMouseEvent* event, const std::function<void(QMouseEvent*)>& handle);
 
-    bool m_mouseHeld = false;
+    Qt::MouseButton m_heldButton = Qt::NoButton; // the button a press on the slider began with
     int m_valueAtPress = 0;
 };

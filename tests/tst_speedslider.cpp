@@ -76,8 +76,15 @@ private slots:
         QSignalSpy changes(slider, &SpeedSlider::Change);
         const QPoint thumb = partOf(*slider, QStyle::SC_ScrollBarSlider);
         const QPoint end = thumb + (effect ? QPoint(500, 0) : QPoint(0, -500));
+        // The wheel changes nothing, nor does another button while the thumb is held.
+        QWheelEvent wheel(thumb, slider->mapToGlobal(thumb), {}, {0, 120}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(slider, &wheel);
+        QCOMPARE(slider->value(), 1000);
         QTest::mousePress(slider, Qt::LeftButton, {}, thumb);
         QTest::mouseMove(slider, end);
+        QTest::mouseClick(slider, Qt::RightButton, {}, end);
+        QVERIFY(slider->isSliderDown());
         QCOMPARE(slider->value(), 100);
         w.play(ticks.section(" | ", 0, 0));
         w.clock.advance(50);
