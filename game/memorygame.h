@@ -16,8 +16,6 @@ public:
 
     // Darkens the LEDs (through the reset) and takes the game keys out of play.
     void disGame();
-
-    int stepInterval() const { return StepInterval; }
     void setStepInterval(int ms) { StepInterval = ms; }
 
 private:

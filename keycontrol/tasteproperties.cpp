@@ -1,5 +1,7 @@
 #include "tasteproperties.h"
 
+#include "taste.h"
+
 #include <QPixmap>
 
 #include "pointinghand.xpm"
@@ -11,7 +13,7 @@ QCursor pointingHandCursor() {
 TasteProperties mainWindowKeyProperties(const QString& caption) {
     TasteProperties properties;
     properties.mouseIcon = pointingHandCursor();
-    properties.mousePointer = 99;
+    properties.mousePointer = Taste::CustomPointer;
     // fontconfig stands in a metric-compatible face (Liberation Sans) where Arial is missing.
     properties.font = QFont(QStringLiteral("Arial"));
     properties.font.setPointSizeF(9.75);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "keyboard.h"
+
 #include <array>
 #include <string_view>
 
@@ -16,11 +18,11 @@ struct LockKeyInfo {
 constexpr LockKeyInfo info(LockKey key) {
     switch (key) {
     case LockKey::Num:
-        return {144, "{NUMLOCK}"};
+        return {LockKeyCode::Num, "{NUMLOCK}"};
     case LockKey::Caps:
-        return {20, "{CAPSLOCK}"};
+        return {LockKeyCode::Caps, "{CAPSLOCK}"};
     case LockKey::Scroll:
-        return {145, "{SCROLLOCK}"};
+        return {LockKeyCode::Scroll, "{SCROLLOCK}"};
     }
     return {0, ""};
 }

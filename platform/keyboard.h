@@ -16,6 +16,13 @@ namespace KeyEventFlag {
 inline constexpr std::uint32_t KeyUp = 2;
 }
 
+// Virtual-key codes of the three lock keys.
+namespace LockKeyCode {
+inline constexpr int Num = 144;
+inline constexpr int Caps = 20;
+inline constexpr int Scroll = 145;
+} // namespace LockKeyCode
+
 namespace KeyStateBit {
 inline constexpr std::int16_t Toggled = 0x0001;
 inline constexpr std::int16_t Held = static_cast<std::int16_t>(0x8000);

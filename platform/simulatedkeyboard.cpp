@@ -2,7 +2,8 @@
 
 namespace {
 bool isLockKey(int keyCode) {
-    return keyCode == 144 || keyCode == 20 || keyCode == 145;
+    return keyCode == LockKeyCode::Num || keyCode == LockKeyCode::Caps ||
+           keyCode == LockKeyCode::Scroll;
 }
 bool inRange(int keyCode) {
     return keyCode >= 0 && keyCode < 256;

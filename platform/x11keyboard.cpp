@@ -14,10 +14,6 @@
 
 namespace {
 
-constexpr int NumLockKey = 144;
-constexpr int CapsLockKey = 20;
-constexpr int ScrollLockKey = 145;
-
 // The X keysym for each virtual-key code the key-sequence sender can produce; 0 for none.
 constexpr std::array<KeySym, 256> makeKeysyms() {
     std::array<KeySym, 256> keysyms{};
@@ -28,7 +24,7 @@ constexpr std::array<KeySym, 256> makeKeysyms() {
     keysyms[17] = XK_Control_L;
     keysyms[18] = XK_Alt_L;
     keysyms[19] = XK_Pause;
-    keysyms[CapsLockKey] = XK_Caps_Lock;
+    keysyms[LockKeyCode::Caps] = XK_Caps_Lock;
     keysyms[27] = XK_Escape;
     // Printable characters whose code names no key of their own are typed as that character:
     // Latin-1 keysyms equal their character codes.
@@ -54,8 +50,8 @@ constexpr std::array<KeySym, 256> makeKeysyms() {
     keysyms[93] = XK_Menu;
     for (int i = 0; i < 16; ++i)
         keysyms[112 + i] = XK_F1 + i;
-    keysyms[NumLockKey] = XK_Num_Lock;
-    keysyms[ScrollLockKey] = XK_Scroll_Lock;
+    keysyms[LockKeyCode::Num] = XK_Num_Lock;
+    keysyms[LockKeyCode::Scroll] = XK_Scroll_Lock;
     return keysyms;
 }
 
@@ -126,7 +122,7 @@ struct X11Keyboard::Private {
     }
 
     void readIndicators() {
-        for (int key : {NumLockKey, CapsLockKey, ScrollLockKey}) {
+        for (int key : {LockKeyCode::Num, LockKeyCode::Caps, LockKeyCode::Scroll}) {
             int index = -1;
             if (!XkbGetNamedIndicator(display.get(), indicators[key], &index, nullptr, nullptr,
                                       nullptr))
@@ -248,9 +244,9 @@ std::unique_ptr<X11Keyboard> X11Keyboard::open(QString* whyNot) {
 
     auto d = std::make_unique<Private>(std::move(display));
     Display* dpy = d->display.get();
-    d->indicators[NumLockKey] = XInternAtom(dpy, "Num Lock", False);
-    d->indicators[CapsLockKey] = XInternAtom(dpy, "Caps Lock", False);
-    d->indicators[ScrollLockKey] = XInternAtom(dpy, "Scroll Lock", False);
+    d->indicators[LockKeyCode::Num] = XInternAtom(dpy, "Num Lock", False);
+    d->indicators[LockKeyCode::Caps] = XInternAtom(dpy, "Caps Lock", False);
+    d->indicators[LockKeyCode::Scroll] = XInternAtom(dpy, "Scroll Lock", False);
     d->xkbEventBase = event;
     const unsigned long notifications =
         XkbIndicatorStateNotifyMask | XkbIndicatorMapNotifyMask | XkbNewKeyboardNotifyMask;
