@@ -17,7 +17,10 @@ tastatur::tastatur(Keyboard& keyboard, Clock& clock, QWidget* parent) : QMainWin
     ui.setupUi(this, clock);
     m_reset = std::make_unique<LockReset>(keyboard, *ui.resetime);
     m_display = std::make_unique<LockDisplay>(keyboard, *ui.Timer1, ui.effectKeys());
-    m_game = std::make_unique<MemoryGame>(ui.gameKeys(), *m_reset);
+    m_game = std::make_unique<MemoryGame>(keyboard, *m_reset,
+                                          GamePanel{ui.gameKeys(), ui.Start_Game, ui.Stopgame,
+                                                    ui.Gamestate, ui.level, ui.Score, ui.Highscore,
+                                                    ui.Gametime2, ui.Gametime, ui.NextGametime});
     m_controlStates = std::make_unique<ControlStates>(
         *ui.Combo1, *ui.StartEff, *ui.NumSpeed, *ui.CapsSpeed, *ui.ScrollSpeed, *ui.EffectSpeed);
     m_blinking = std::make_unique<KeyBlinking>(

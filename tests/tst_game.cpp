@@ -1,0 +1,247 @@
+#include "effectwindow.h"
+#include "intervaltimer.h"
+#include "roundedshape.h"
+#include "taste.h"
+
+#include <QLabel>
+
+namespace {
+
+bool lampLit(const Taste* key) {
+    return key->findChild<RoundedShape*>("x")->fillColor() == QColor(0, 255, 0);
+}
+bool drawnPressed(const Taste* key) {
+    return !key->findChild<QWidget*>("c")->isHidden();
+}
+
+// A round as the player saw it: the keys in the order they went down lit, and when, counted from
+// the moment the player began to watch.
+struct Round {
+    QList<int> keys;
+    QList<qint64> times;
+};
+
+// The window on its game panel, and a player who reads each round only from the keys that go
+// down lit and answers with real clicks.
+struct GameWindow : EffectWindow {
+    GameWindow() {
+        ui.Modeeff->hide();
+        ui.Modegame->show();
+    }
+
+    Taste* key(int number) const { return ui.gameKeys()[number - 1]; }
+    QString state() const { return ui.Gamestate->text(); }
+
+    // Polls every 50 ms until the player's turn comes, or the game ends.
+    Round watch() {
+        Round round;
+        const qint64 start = clock.now();
+        std::array<bool, 3> wasLit{};
+        while (state() != "Your turn!" && state() != "You lost!" && clock.now() - start < 60000) {
+            clock.advance(50);
+            for (int number = 1; number <= 3; ++number) {
+                const bool lit = lampLit(key(number)) && drawnPressed(key(number));
+                if (lit && !wasLit[number - 1]) {
+                    round.keys << number;
+                    round.times << clock.now() - start;
+                }
+                wasLit[number - 1] = lit;
+            }
+        }
+        return round;
+    }
+
+    // Waits for the last key of the round to come up.
+    void waitForRelease() {
+        while (lampLit(key(1)) || lampLit(key(2)) || lampLit(key(3)))
+            clock.advance(50);
+    }
+
+    void click(int number) {
+        QTest::mouseClick(key(number)->findChild<QWidget*>("LAB1"), Qt::LeftButton, {}, {20, 20});
+    }
+
+    // Repeats the first `right` keys of the round, then, if told, clicks a wrong one.
+    void answer(const Round& round, qsizetype right, bool thenWrong = false) {
+        for (qsizetype i = 0; i < right; ++i)
+            click(round.keys[i]);
+        if (thenWrong)
+            click(round.keys[right] % 3 + 1);
+    }
+
+    // "Score level Highscore | state, Start Game and End Game enabled, game keys enabled, pressed
+    // or lit, game timers running".
+    QString labels() const {
+        QString keys;
+        for (Taste* k : ui.gameKeys())
+            keys += k->isEnabled() ? 'e' : (drawnPressed(k) ? 'p' : (lampLit(k) ? 'l' : '-'));
+        QString timers;
+        for (IntervalTimer* t : {ui.Gametime2, ui.Gametime, ui.NextGametime})
+            timers += t->isEnabled() ? '1' : '0';
+        return QStringLiteral("%1 %2 %3 | %4 %5%6 %7 %8")
+            .arg(ui.Score->text(), ui.level->text(), ui.Highscore->text(), state())
+            .arg(ui.Start_Game->isEnabled())
+            .arg(ui.Stopgame->isEnabled())
+            .arg(keys, timers);
+    }
+};
+
+} // namespace
+
+class GameTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Levels 1 to 3 play rounds of 3, 5, 7 and 9 keys at 1000, 800 and 600 ms a step; level 4
+    // goes on with 11 and 13 keys at 600 ms, its label staying at "4".
+    void perfectPlayerClimbsTheLevels() {
+        GameWindow w;
+        QTest::mouseClick(w.ui.Start_Game, Qt::LeftButton);
+        QCOMPARE(w.labels(), "0 1  | Wait... 01 eee 100");
+        struct Expected {
+            int level, keys, step;
+        };
+        const Expected rounds[] = {{1, 3, 1000}, {1, 5, 1000}, {1, 7, 1000}, {1, 9, 1000},
+                                   {2, 3, 800},  {2, 5, 800},  {2, 7, 800},  {2, 9, 800},
+                                   {3, 3, 600},  {3, 5, 600},  {3, 7, 600},  {3, 9, 600},
+                                   {4, 11, 600}, {4, 13, 600}};
+        int score = 0;
+        std::array<int, 3> drawn{};
+        for (const Expected& expected : rounds) {
+            const qint64 pause = score == 0 ? 0 : 1000;
+            const Round round = w.watch();
+            QCOMPARE(w.ui.level->text(), QString::number(expected.level));
+            QCOMPARE(round.keys.size(), expected.keys);
+            for (int i = 0; i < round.times.size(); ++i)
+                QCOMPARE(round.times[i], pause + (i + 1) * expected.step);
+            for (int number : round.keys)
+                ++drawn[number - 1];
+            w.waitForRelease();
+            w.answer(round, round.keys.size());
+            score += expected.keys;
+            QCOMPARE(w.labels(),
+                     QStringLiteral("%1 %2  | You won! 01 --- 001").arg(score).arg(expected.level));
+            if (expected.level == 3 && expected.keys == 9)
+                QCOMPARE(score, 72);
+        }
+        for (int count : drawn)
+            QVERIFY(count > 96 / 5); // about a third each of the 96 keys
+    }
+
+    // Every way a game ends, one game after the other in one run: a click during "Wait...", a
+    // wrong key, "End Game" in the player's turn or in the pause after "You won!". The labels
+    // keep the final score and level, the highscore goes up only when beaten, every key comes
+    // up dark, the LEDs are dark 100 ms later, and no round follows.
+    void gamesEndAndTheHighscoreStays() {
+        GameWindow w;
+        enum Ending { OutOfTurn, WrongKey, EndGame, EndGameInPause };
+        struct Game {
+            int correct; // keys answered right before the end
+            Ending ending;
+            bool quick; // the first answer while the last key of round 1 is still shown
+            const char* expected;
+        };
+        const Game games[] = {
+            {0, OutOfTurn, false, "0 1  | You lost! 10 --- 000"},
+            {0, WrongKey, true, "0 1  | You lost! 10 --- 000"},
+            {5, WrongKey, true, "5 1 5 | You lost! 10 --- 000"},
+            {3, EndGameInPause, false, "3 1 5 | You lost! 10 --- 000"},
+            {5, EndGame, false, "5 1 5 | You lost! 10 --- 000"},
+            {6, WrongKey, false, "6 1 6 | You lost! 10 --- 000"},
+        };
+        for (const Game& game : games) {
+            w.keyboard.setToggled(LockKeyCode::Num, true); // lit by the user before the game
+            QTest::mouseClick(w.ui.Start_Game, Qt::LeftButton);
+            int left = game.correct;
+            if (game.ending == OutOfTurn) {
+                w.clock.advance(1000);
+                QVERIFY(drawnPressed(w.key(1)) || drawnPressed(w.key(2)) || drawnPressed(w.key(3)));
+                w.click(1);
+            }
+            for (bool first = true; w.state() != "You lost!"; first = false) {
+                const Round round = w.watch();
+                if (!(first && game.quick))
+                    w.waitForRelease();
+                if (left >= round.keys.size()) {
+                    w.answer(round, round.keys.size());
+                    left -= round.keys.size();
+                    if (left == 0 && game.ending == EndGameInPause) {
+                        w.clock.advance(600);
+                        QTest::mouseClick(w.ui.Stopgame, Qt::LeftButton);
+                    }
+                    continue;
+                }
+                w.answer(round, left, game.ending == WrongKey);
+                if (game.ending == EndGame) {
+                    QCOMPARE(w.state(), "Your turn!");
+                    QTest::mouseClick(w.ui.Stopgame, Qt::LeftButton);
+                }
+            }
+            QCOMPARE(w.labels(), game.expected);
+            w.clock.advance(100);
+            w.keyboard.clearEvents();
+            QCOMPARE(w.after(5000), "-/-");
+            QCOMPARE(w.labels(), game.expected);
+        }
+    }
+
+    // A step toggles its lock key as the key goes down and again as it comes up, so between
+    // steps the LEDs are as they were, a lit Num Lock included; a won round darkens them all
+    // 100 ms later.
+    void stepsLeaveTheLedsAsFound_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("quick"); // answered while the last key is still shown
+        QTest::newRow("all dark") << "-" << false;
+        QTest::newRow("Num lit") << "N" << false;
+        QTest::newRow("Num lit, answered at once") << "N" << true;
+    }
+
+    void stepsLeaveTheLedsAsFound() {
+        QFETCH(QString, before);
+        QFETCH(bool, quick);
+        GameWindow w;
+        if (before == "N")
+            w.keyboard.setToggled(LockKeyCode::Num, true);
+        QTest::mouseClick(w.ui.Start_Game, Qt::LeftButton);
+        Round round;
+        for (int step = 0; step < 3; ++step) {
+            const QString atStep = w.after(step == 0 ? 1000 : 600);
+            int shown = 1;
+            while (shown < 3 && !drawnPressed(w.key(shown)))
+                ++shown;
+            QVERIFY(drawnPressed(w.key(shown)) && lampLit(w.key(shown)));
+            round.keys << shown;
+            const QChar letter = "NCS"[shown - 1];
+            QString lit;
+            for (QChar led : QStringLiteral("NCS"))
+                if ((before.contains(led)) != (led == letter))
+                    lit += led;
+            QCOMPARE(atStep, QString(letter) + '/' + (lit.isEmpty() ? "-" : lit));
+            if (step < 2 || !quick)
+                QCOMPARE(w.after(400), QString(letter) + '/' + before);
+        }
+        QCOMPARE(w.state(), "Your turn!");
+        w.answer(round, 3);
+        QCOMPARE(w.state(), "You won!");
+        const QString released = quick ? QString("NCS"[round.keys[2] - 1]) + '!' : "";
+        QCOMPARE(w.after(100), released + before + "/-");
+        QCOMPARE(w.after(1000), "-/-");
+    }
+
+    // Two starts of the program play the same first round.
+    void everyStartPlaysTheSameFirstRound() {
+        QList<int> first;
+        for (int start = 0; start < 2; ++start) {
+            GameWindow w;
+            QTest::mouseClick(w.ui.Start_Game, Qt::LeftButton);
+            const Round round = w.watch();
+            QCOMPARE(round.keys.size(), 3);
+            if (start == 0)
+                first = round.keys;
+            QCOMPARE(round.keys, first);
+        }
+    }
+};
+
+QTEST_MAIN(GameTest)
+#include "tst_game.moc"
