@@ -1,3 +1,4 @@
+#include "desktoplauncher.h"
 #include "keyboardfactory.h"
 #include "programversion.h"
 #include "qtclock.h"
@@ -17,7 +18,8 @@ int main(int argc, char* argv[]) {
 
     const KeyboardChoice keyboard = chooseKeyboard();
     QtClock clock;
-    tastatur window(*keyboard.keyboard, clock);
+    DesktopLauncher launcher;
+    tastatur window(*keyboard.keyboard, clock, launcher);
 
     // Signals and the session's quit take the same way out as the close box.
     QuitSignals quitSignals;

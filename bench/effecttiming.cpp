@@ -3,6 +3,7 @@
 // X client of its own, notes the arrival time of every change of the keyboard indicators.
 // Usage: bench_effecttiming [seconds]   (default 30; needs DISPLAY)
 
+#include "desktoplauncher.h"
 #include "qtclock.h"
 #include "speedslider.h"
 #include "tastatur.h"
@@ -141,7 +142,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QtClock clock;
-    tastatur window(*keyboard, clock);
+    DesktopLauncher launcher;
+    tastatur window(*keyboard, clock, launcher);
     const tastaturDesign& ui = window.design();
     window.show();
     runEventLoop(500); // past the start-up reset

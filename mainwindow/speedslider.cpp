@@ -53,8 +53,16 @@ SpeedSlider::SpeedSlider(Qt::Orientation orientation, int first, int last, int v
 
 void SpeedSlider::focusInEvent(QFocusEvent* event) {
     QScrollBar::focusInEvent(event);
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+    // Focus also comes back after a menu, a popup or another window had it; that is no new focus.
+    switch (event->reason()) {
+    case Qt::MouseFocusReason:
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
         emit GotFocus();
+        break;
+    default:
+        break;
+    }
 }
 
 void SpeedSlider::keyPressEvent(QKeyEvent* event) {

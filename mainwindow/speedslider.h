@@ -19,8 +19,8 @@ public:
 
 signals:
     void Change();
-    // The slider took the keyboard focus, by a click or the Tab key; not when its window
-    // becomes active again or a menu closes.
+    // The slider took the keyboard focus, by a click or the Tab key (Shift+Tab too); not when
+    // its window becomes active again or a menu gives the focus back.
     void GotFocus();
 
 protected:

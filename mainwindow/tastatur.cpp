@@ -7,13 +7,15 @@
 #include "lockdisplay.h"
 #include "lockreset.h"
 #include "memorygame.h"
+#include "modes.h"
 #include "modmenu.h"
 #include "programversion.h"
 #include "speedslider.h"
 
 #include <QCloseEvent>
 
-tastatur::tastatur(Keyboard& keyboard, Clock& clock, QWidget* parent) : QMainWindow(parent) {
+tastatur::tastatur(Keyboard& keyboard, Clock& clock, Launcher& launcher, QWidget* parent)
+    : QMainWindow(parent) {
     ui.setupUi(this, clock);
     m_reset = std::make_unique<LockReset>(keyboard, *ui.resetime);
     m_display = std::make_unique<LockDisplay>(keyboard, *ui.Timer1, ui.effectKeys());
@@ -28,6 +30,7 @@ tastatur::tastatur(Keyboard& keyboard, Clock& clock, QWidget* parent) : QMainWin
         std::array{ui.NUMtime, ui.CAPStime, ui.SCROLLtime});
     m_effects =
         std::make_unique<EffectControl>(keyboard, ui, *m_reset, *m_controlStates, *m_blinking);
+    m_modes = std::make_unique<Modes>(ui, *m_game, *m_effects, launcher);
     connect(ui.mClose, &QAction::triggered, this, &tastatur::mClose_Click);
     Form_Load();
 }

@@ -11,9 +11,11 @@ class ControlStates;
 class EffectControl;
 class KeyBlinking;
 class Keyboard;
+class Launcher;
 class LockDisplay;
 class LockReset;
 class MemoryGame;
+class Modes;
 
 // The program's one window. It owns every control, timer and piece of state; the program
 // lives as long as it does. Closing it, by any path, turns every lit lock LED off.
@@ -21,7 +23,7 @@ class tastatur : public QMainWindow {
     Q_OBJECT
 
 public:
-    tastatur(Keyboard& keyboard, Clock& clock, QWidget* parent = nullptr);
+    tastatur(Keyboard& keyboard, Clock& clock, Launcher& launcher, QWidget* parent = nullptr);
     ~tastatur() override;
 
     const tastaturDesign& design() const { return ui; }
@@ -43,4 +45,5 @@ private:
     std::unique_ptr<ControlStates> m_controlStates;
     std::unique_ptr<KeyBlinking> m_blinking;
     std::unique_ptr<EffectControl> m_effects;
+    std::unique_ptr<Modes> m_modes;
 };

@@ -171,7 +171,8 @@ void tastaturDesign::setupUi(QMainWindow* window, Clock& clock) {
     QMenuBar* bar = window->menuBar();
     mMore = named(bar->addMenu("More..."), "mMore");
     mStuff = named(mMore->addAction("More Stuff..."), "mStuff");
-    mInfo = named(mMore->addAction("Terms of use  &&&  Info"), "mInfo");
+    // Shows one ampersand and has no access key, like every item of the design.
+    mInfo = named(mMore->addAction("Terms of use  &&  Info"), "mInfo");
     named(mMore->addSeparator(), "m1");
     mClose = named(mMore->addAction("close"), "mClose");
     mMode = named(bar->addMenu("Mode"), "mMode");
@@ -185,12 +186,10 @@ void tastaturDesign::setupUi(QMainWindow* window, Clock& clock) {
                 child->setFont(dialogFont());
 
     // "Start Effect" comes first in the tab order and holds the focus at start.
-    QWidget::setTabOrder(StartEff, Stop);
-    QWidget::setTabOrder(Stop, Combo1);
-    QWidget::setTabOrder(Combo1, EffectSpeed);
-    QWidget::setTabOrder(EffectSpeed, NumSpeed);
-    QWidget::setTabOrder(NumSpeed, CapsSpeed);
-    QWidget::setTabOrder(CapsSpeed, ScrollSpeed);
+    QWidget* const tabOrder[] = {StartEff,  Stop,        Combo1, EffectSpeed, NumSpeed,
+                                 CapsSpeed, ScrollSpeed, Taste1, Taste2,      Taste3};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
     StartEff->setFocus();
 
     Timer1 = timer(window, clock, "Timer1", 50, true);

@@ -2,6 +2,7 @@
 
 #include "lockkeylog.h"
 #include "modsync.h"
+#include "recordinglauncher.h"
 #include "simulatedkeyboard.h"
 #include "speedslider.h"
 #include "tastatur.h"
@@ -28,7 +29,8 @@ inline QPoint partOf(const QScrollBar& slider, QStyle::SubControl part) {
 struct EffectWindow {
     SimulatedKeyboard keyboard;
     VirtualClock clock;
-    tastatur window{keyboard, clock};
+    RecordingLauncher launcher;
+    tastatur window{keyboard, clock, launcher};
     const tastaturDesign& ui = window.design();
 
     EffectWindow() {

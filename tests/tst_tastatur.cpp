@@ -1,6 +1,7 @@
 #include "intervaltimer.h"
 #include "lockkeylog.h"
 #include "modmenu.h"
+#include "recordinglauncher.h"
 #include "roundedshape.h"
 #include "simulatedkeyboard.h"
 #include "speedslider.h"
@@ -28,6 +29,7 @@ class TastaturTest : public QObject {
 
     SimulatedKeyboard keyboard;
     VirtualClock clock;
+    RecordingLauncher launcher;
     std::unique_ptr<tastatur> window;
 
     const tastaturDesign& ui() const { return window->design(); }
@@ -36,7 +38,7 @@ private slots:
     void init() {
         for (LockKey key : AllLockKeys)
             keyboard.setToggled(info(key).keyCode, false);
-        window = std::make_unique<tastatur>(keyboard, clock);
+        window = std::make_unique<tastatur>(keyboard, clock, launcher);
         keyboard.clearEvents();
     }
 
@@ -102,7 +104,7 @@ private slots:
     void lampsFollowTheLeds() {
         window.reset();
         keyboard.setToggled(20, true);
-        window = std::make_unique<tastatur>(keyboard, clock);
+        window = std::make_unique<tastatur>(keyboard, clock, launcher);
         clock.advance(50);
         QVERIFY(lampLit(ui().Taste2));
         clock.advance(50);

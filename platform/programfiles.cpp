@@ -1,0 +1,18 @@
+#include "programfiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+QStringList programDataFolders() {
+    return {QCoreApplication::applicationDirPath(), QStringLiteral(TINTARO_DATA_FOLDER)};
+}
+
+QString programDataFile(const QString& name, const QStringList& folders) {
+    for (const QString& folder : folders) {
+        const QString path = QDir(folder).filePath(name);
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return folders.isEmpty() ? name : QDir(folders.last()).filePath(name);
+}
