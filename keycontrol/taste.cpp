@@ -3,6 +3,7 @@
 
 #include "buttonmessage.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -15,6 +16,8 @@ constexpr int TwipsPerPixel = 15;
 int twips(int pixels) {
     return pixels * TwipsPerPixel;
 }
+
+const QString NewCaption = QStringLiteral("Text");
 
 const QColor FaceColor(224, 224, 224);
 const QColor BodyColor(192, 192, 192);
@@ -148,9 +151,7 @@ Taste::Taste(QWidget* parent) : QWidget(parent) {
     ui.TEXTLAB->setTextFormat(Qt::PlainText);
     ui.LAB1->installEventFilter(this);
 
-    // A new key, before any stored properties are loaded.
-    CaptionText = QStringLiteral("Text");
-    ui.TEXTLAB->setText(CaptionText);
+    UserControl_InitProperties();
     setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -171,14 +172,6 @@ QFont Taste::Font() const {
     return font();
 }
 
-QColor Taste::ForeColor() const {
-    return m_foreColor.isValid() ? m_foreColor : palette().color(QPalette::ButtonText);
-}
-
-void Taste::setForeColor(const QColor& color) {
-    m_foreColor = color;
-}
-
 void Taste::setMouseIcon(const QCursor& icon) {
     m_mouseIcon = icon;
     applyPointer();
@@ -196,17 +189,40 @@ void Taste::applyPointer() {
         unsetCursor();
 }
 
-void Taste::loadProperties(const TasteProperties& properties) {
-    setMouseIcon(properties.mouseIcon);
-    setMousePointer(properties.mousePointer);
-    ui.TEXTLAB->setFont(properties.font);
-    ui.TEXTLAB->setText(properties.caption);
-    setForeColor(properties.foreColor);
-    setEnabled(properties.enabled);
-    setFont(properties.font);
-    ui.x->setVisible(properties.ledVisible);
-    LedVisibleFlag = properties.ledVisible;
-    CaptionText = properties.caption;
+void Taste::UserControl_InitProperties() {
+    const QFont font = ambientFont();
+    ui.TEXTLAB->setText(NewCaption);
+    ui.TEXTLAB->setFont(font);
+    setFont(font);
+    LedVisibleFlag = false;
+    CaptionText = NewCaption;
+}
+
+void Taste::UserControl_WriteProperties(PropertyBag& PropBag) const {
+    PropBag.writeColor(u"ForeColor", m_foreColor, ButtonTextColor);
+    PropBag.writeBool(u"Enabled", isEnabled());
+    PropBag.writeFont(u"Font", font(), ambientFont());
+    PropBag.writeBool(u"LED_Visible", LedVisibleFlag, false);
+    PropBag.writeText(u"Caption", CaptionText, NewCaption);
+    PropBag.writePicture(u"MouseIcon", m_mouseIcon);
+    PropBag.writeInt(u"MousePointer", m_mousePointer, DefaultPointer);
+}
+
+void Taste::UserControl_ReadProperties(const PropertyBag& PropBag) {
+    setMouseIcon(PropBag.readPicture(u"MouseIcon"));
+    setMousePointer(PropBag.readInt(u"MousePointer", DefaultPointer));
+    ui.TEXTLAB->setFont(PropBag.readFont(u"Font", ambientFont()));
+    ui.TEXTLAB->setText(PropBag.readText(u"Caption", NewCaption));
+    setForeColor(PropBag.readColor(u"ForeColor", ButtonTextColor));
+    setEnabled(PropBag.readBool(u"Enabled", false)); // absent, it reads as empty: false
+    setFont(PropBag.readFont(u"Font", ambientFont()));
+    ui.x->setVisible(PropBag.readBool(u"LED_Visible", false));
+    LedVisibleFlag = PropBag.readBool(u"LED_Visible", false);
+    CaptionText = PropBag.readText(u"Caption", NewCaption);
+}
+
+QFont Taste::ambientFont() const {
+    return parentWidget() ? parentWidget()->font() : QApplication::font();
 }
 
 void Taste::LedOn(bool StatusX) {

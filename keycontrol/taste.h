@@ -1,8 +1,7 @@
 #pragma once
 
-#include "tasteproperties.h"
+#include "propertybag.h"
 
-#include <QColor>
 #include <QCursor>
 #include <QFont>
 #include <QWidget>
@@ -38,11 +37,14 @@ public:
     // with QWidget::setFont.
     QFont Font() const;
 
-    // Kept for the container only: no part of the key is drawn in it.
-    QColor ForeColor() const;
-    void setForeColor(const QColor& color);
+    static constexpr ColorRef ButtonTextColor = 0x80000012; // the system colour of button text
 
-    // Kept only: the lamp is shown or hidden by loadProperties(), never by this setter.
+    // Kept for the container only: no part of the key is drawn in it.
+    ColorRef ForeColor() const { return m_foreColor; }
+    void setForeColor(ColorRef color) { m_foreColor = color; }
+
+    // Kept only: the lamp is shown or hidden by UserControl_ReadProperties(), never by this
+    // setter.
     bool LED_Visible() const { return LedVisibleFlag; }
     void setLED_Visible(bool visible) { LedVisibleFlag = visible; }
 
@@ -57,9 +59,11 @@ public:
     // The window that simulated button messages for this key are sent to.
     QWidget* hWnd() { return this; }
 
-    // Applies stored properties in the order a key loads them; the only way to show or hide
-    // the lamp.
-    void loadProperties(const TasteProperties& properties);
+    // The stored properties, which the container's design data holds: written in a fixed order,
+    // each left out where it equals its default; loaded with the default for an absent entry
+    // (disabled, if "Enabled" is absent). Loading is the only way to show or hide the lamp.
+    void UserControl_WriteProperties(PropertyBag& PropBag) const;
+    void UserControl_ReadProperties(const PropertyBag& PropBag);
 
 public slots:
     // Lights the lamp, or darkens it for false; nothing else changes.
@@ -110,12 +114,15 @@ private:
     void pressOnClickSurface(const QMouseEvent& event);
     void releaseOnClickSurface(const QMouseEvent& event);
     void applyPointer();
+    // A new key: caption "Text", the container's font, LED_Visible false; the lamp stays shown.
+    void UserControl_InitProperties();
+    QFont ambientFont() const;
 
     Children ui;
     bool ShownFlag = false;
     QString CaptionText;
     bool LedVisibleFlag = false;
-    QColor m_foreColor; // invalid: the palette's button-text colour
+    ColorRef m_foreColor = ButtonTextColor;
     QCursor m_mouseIcon;
     int m_mousePointer = DefaultPointer;
     Qt::MouseButtons m_buttonsDown; // pressed on the click surface and not yet released

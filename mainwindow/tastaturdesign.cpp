@@ -1,10 +1,13 @@
 #include "tastaturdesign.h"
 
 #include "intervaltimer.h"
+#include "propertybag.h"
 #include "speedslider.h"
 #include "taste.h"
 #include "windowicon.h"
 
+#include <QFile>
+#include <QJsonDocument>
 #include <QLayout>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -53,9 +56,16 @@ QGroupBox* panel(QWidget* parent, const char* name, const QString& caption) {
     return p;
 }
 
-Taste* key(QWidget* parent, const char* name, const QString& caption, QPoint place) {
+// The stored properties of the window's key controls, by control name.
+QJsonObject storedProperties() {
+    QFile file(QStringLiteral(":/tastatur.json"));
+    file.open(QIODevice::ReadOnly);
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+Taste* key(QWidget* parent, const char* name, QPoint place, const QJsonObject& stored) {
     auto* k = named(new Taste(parent), name);
-    k->loadProperties(mainWindowKeyProperties(caption));
+    k->UserControl_ReadProperties(PropertyBag(stored[k->objectName()].toObject()));
     k->setGeometry(QRect(place, KeySize));
     return k;
 }
@@ -112,9 +122,10 @@ void tastaturDesign::setupUi(QMainWindow* window, Clock& clock) {
     Terms->hide();
 
     // Effect panel: the lock keys, their speed sliders, and the effect controls.
-    Taste1 = key(Modeeff, "Taste1", "Num", {16, 24});
-    Taste2 = key(Modeeff, "Taste2", "Caps", {96, 24});
-    Taste3 = key(Modeeff, "Taste3", "Scroll", {176, 24});
+    const QJsonObject stored = storedProperties();
+    Taste1 = key(Modeeff, "Taste1", {16, 24}, stored);
+    Taste2 = key(Modeeff, "Taste2", {96, 24}, stored);
+    Taste3 = key(Modeeff, "Taste3", {176, 24}, stored);
     NumSpeed = perKeySlider(Modeeff, "NumSpeed", 40);
     CapsSpeed = perKeySlider(Modeeff, "CapsSpeed", 120);
     ScrollSpeed = perKeySlider(Modeeff, "ScrollSpeed", 200);
@@ -147,9 +158,9 @@ void tastaturDesign::setupUi(QMainWindow* window, Clock& clock) {
     label(Modegame, "Label2", "Remember the LED's", {8, 24, 433, 16}, true, Qt::AlignHCenter);
     Start_Game = button(Modegame, "Start_Game", "Start Game", {16, 48, 137, 25});
     Stopgame = button(Modegame, "Stopgame", "End Game", {16, 80, 137, 25});
-    G1 = key(Modegame, "G1", "Num", {176, 48});
-    G2 = key(Modegame, "G2", "Caps", {256, 48});
-    G3 = key(Modegame, "G3", "Scroll", {336, 48});
+    G1 = key(Modegame, "G1", {176, 48}, stored);
+    G2 = key(Modegame, "G2", {256, 48}, stored);
+    G3 = key(Modegame, "G3", {336, 48}, stored);
     Gamestate = label(Modegame, "Gamestate", "", {176, 120, 233, 16}, true, Qt::AlignHCenter);
     label(Modegame, "Level2", "Level:", {16, 128, 72, 16}, true);
     level = label(Modegame, "level", "", {88, 128, 64, 16}, true);

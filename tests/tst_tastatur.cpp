@@ -1,6 +1,7 @@
 #include "intervaltimer.h"
 #include "lockkeylog.h"
 #include "modmenu.h"
+#include "propertybag.h"
 #include "recordinglauncher.h"
 #include "roundedshape.h"
 #include "simulatedkeyboard.h"
@@ -10,6 +11,8 @@
 #include "virtualclock.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -84,6 +87,23 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), ui().StartEff);
         QVERIFY(ui().Label5->text().startsWith("I accept no liability"));
         QVERIFY(ui().Label6->text().startsWith("Info:\nUse Tintaro to test your keyboard  LED's"));
+    }
+
+    // Each key comes up with what the window's design data stores for it: writing its
+    // properties back over that data, whose names are in lower case, changes nothing.
+    void keysComeUpWithTheirStoredProperties() {
+        QFile file(":/tastatur.json");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QJsonObject design = QJsonDocument::fromJson(file.readAll()).object();
+        QMainWindow designed; // without Form_Load, which disables the game keys
+        tastaturDesign keys;
+        keys.setupUi(&designed, clock);
+        for (const auto& row : {keys.effectKeys(), keys.gameKeys()})
+            for (Taste* key : row) {
+                PropertyBag stored(design[key->objectName()].toObject());
+                key->UserControl_WriteProperties(stored);
+                QCOMPARE(stored.entries(), design[key->objectName()].toObject());
+            }
     }
 
     void minimiseBoxKeepsSizeAndPlace() {

@@ -1,7 +1,10 @@
 #include "buttonmessage.h"
+#include "propertybag.h"
 #include "roundedshape.h"
 #include "taste.h"
 
+#include <QJsonArray>
+#include <QLabel>
 #include <QTest>
 
 #include <memory>
@@ -165,13 +168,79 @@ private slots:
 
     void disabledKeyIgnoresPointerAndLooksTheSame() {
         const QImage enabledLook = key->grab().toImage();
-        key->setForeColor(Qt::red);
+        key->setForeColor(0x0000FF);
         key->setEnabled(false);
         QCOMPARE(key->grab().toImage(), enabledLook);
         mouse(QTest::MousePress, Qt::LeftButton, {20, 30});
         QCOMPARE(look(*key), Released);
         mouse(QTest::MouseRelease, Qt::LeftButton, {20, 30});
         QVERIFY(events.isEmpty());
+    }
+
+    // A new key (a null `stored`) or one loaded from `stored`: what it shows, and what it writes.
+    void loadsAndWritesBack_data() {
+        QTest::addColumn<QJsonValue>("stored");
+        QTest::addColumn<bool>("lampShown");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QJsonObject>("written");
+        const QJsonObject font{{"name", "Courier"}, {"size", 12.75},     {"weight", 700},
+                               {"italic", true},    {"underline", true}, {"strikeout", true}};
+        const QJsonObject picture{
+            {"hotspot", QJsonArray{2, 1}},
+            {"png",
+             "iVBORw0KGgoAAAANSUhEUgAAAAMAAAACCAYAAACddGYaAAAACXBIWXMAAA7EAAAOxAGVKw4bAAAAGklE"
+             "QVQImS3BMQEAAAwCIFz/zvoMUuodhMAALywCBBGfU8YAAAAASUVORK5CYII="}};
+        const QJsonObject everyEntry{
+            {"ForeColor", 255},  {"Enabled", false},     {"Font", font},      {"LED_Visible", true},
+            {"Caption", "Caps"}, {"MouseIcon", picture}, {"MousePointer", 99}};
+        QTest::newRow("new key") << QJsonValue() << true << true << "Text"
+                                 << QJsonObject{{"Enabled", true}};
+        QTest::newRow("every entry")
+            << QJsonValue(everyEntry) << true << false << "Caps" << everyEntry;
+        QTest::newRow("defaults, no Enabled")
+            << QJsonValue(QJsonObject{{"ForeColor", qint64(Taste::ButtonTextColor)},
+                                      {"LED_Visible", false},
+                                      {"Caption", "Text"},
+                                      {"MousePointer", 0}})
+            << false << false << "Text" << QJsonObject{{"Enabled", false}};
+        QTest::newRow("names in any case")
+            << QJsonValue(
+                   QJsonObject{{"CAPTION", "Caps"}, {"enabled", true}, {"led_visible", true}})
+            << true << true << "Caps"
+            << QJsonObject{{"Caption", "Caps"}, {"Enabled", true}, {"LED_Visible", true}};
+    }
+    void loadsAndWritesBack() {
+        QFETCH(QJsonValue, stored);
+        QFETCH(bool, lampShown);
+        QFETCH(bool, enabled);
+        QFETCH(QString, caption);
+        QFETCH(QJsonObject, written);
+        if (stored.isObject())
+            key->UserControl_ReadProperties(PropertyBag(stored.toObject()));
+        QCOMPARE(part(*key, "x")->isVisible(), lampShown);
+        QCOMPARE(key->isEnabled(), enabled);
+        QCOMPARE(static_cast<QLabel*>(part(*key, "TEXTLAB"))->text(), caption);
+        QCOMPARE(key->Caption(), caption);
+        PropertyBag bag;
+        key->UserControl_WriteProperties(bag);
+        QCOMPARE(bag.entries(), written);
+    }
+
+    // Only a load shows or hides the lamp: a new key shows it although LED_Visible is false, and
+    // the setter changes nothing on screen.
+    void lampFollowsLED_VisibleOnlyAtLoad() {
+        QWidget* lamp = part(*key, "x");
+        QVERIFY(lamp->isVisible());
+        for (bool visible : {false, true}) {
+            const QImage before = key->grab().toImage();
+            key->setLED_Visible(visible);
+            QCOMPARE(key->grab().toImage(), before);
+            PropertyBag bag;
+            key->UserControl_WriteProperties(bag);
+            key->UserControl_ReadProperties(bag);
+            QCOMPARE(lamp->isVisible(), visible);
+        }
     }
 };
 
