@@ -1,10 +1,10 @@
 # Thin wrapper over CMake: `make` builds into build/, `make run` starts the program,
-# `make test` builds and runs every test against a private Xvfb.
+# `make test` builds and runs every test against a private Xvfb, `make deb` packs a .deb.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 BENCH_SECONDS ?= 30
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench deb clean
 
 all: build
 
@@ -23,6 +23,9 @@ test: build
 
 bench: build
 	tools/with-xvfb.sh $(BUILD_DIR)/bench/bench_effecttiming $(BENCH_SECONDS)
+
+deb: build
+	cd $(BUILD_DIR) && cpack
 
 clean:
 	rm -rf $(BUILD_DIR)

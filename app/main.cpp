@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <cstdio>
+
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tintaro");
@@ -16,8 +18,9 @@ int main(int argc, char* argv[]) {
                                             .arg(ProgramVersion::Minor)
                                             .arg(ProgramVersion::Revision));
 
-    const KeyboardChoice keyboard = chooseKeyboard();
     QtClock clock;
+    const KeyboardChoice keyboard =
+        chooseKeyboard(KeyboardSession::fromEnvironment(), systemKeyboards(clock));
     DesktopLauncher launcher;
     tastatur window(*keyboard.keyboard, clock, launcher);
 
@@ -30,14 +33,13 @@ int main(int argc, char* argv[]) {
     });
 
     window.show();
-    if (!keyboard.problem.isEmpty()) {
-        auto* box = new QMessageBox(QMessageBox::Warning, "Tintaro",
-                                    "The keyboard's lock LEDs cannot be reached, so Tintaro runs "
-                                    "on a simulated keyboard.\n\n" +
-                                        keyboard.problem,
+    if (!keyboard.notice.isEmpty()) {
+        std::fprintf(stderr, "tintaro: %s\n", qPrintable(keyboard.notice));
+        auto* box = new QMessageBox(QMessageBox::Warning, "Tintaro", keyboard.notice,
                                     QMessageBox::Ok, &window);
+        box->setWindowModality(Qt::NonModal);
         box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
+        box->show();
     }
     return app.exec();
 }

@@ -4,10 +4,18 @@
 #include <QPixmap>
 
 QIcon windowIcon() {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+    QIcon icon;
+    for (int size : {32, 128})
+        icon.addPixmap(QPixmap::fromImage(windowIconImage(size)));
+    return icon;
+}
+
+QImage windowIconImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 32.0, size / 32.0);
     painter.setPen(Qt::black);
     painter.setBrush(QColor(192, 192, 192));
     painter.drawRoundedRect(QRectF(1.5, 3.5, 29, 26), 4, 4);
@@ -18,5 +26,5 @@ QIcon windowIcon() {
         painter.setBrush(lamps[i]);
         painter.drawRoundedRect(QRectF(6.5 + i * 7, 15.5, 5, 4), 1, 1);
     }
-    return QIcon(pixmap);
+    return image;
 }

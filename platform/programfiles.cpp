@@ -5,7 +5,8 @@
 #include <QFileInfo>
 
 QStringList programDataFolders() {
-    return {QCoreApplication::applicationDirPath(), QStringLiteral(TINTARO_DATA_FOLDER)};
+    const QDir program(QCoreApplication::applicationDirPath());
+    return {program.path(), QDir::cleanPath(program.filePath(TINTARO_DATA_FROM_PROGRAM))};
 }
 
 QString programDataFile(const QString& name, const QStringList& folders) {

@@ -1,6 +1,8 @@
 // The program itself on a real X server: a click on the on-screen "Caps" key lights the Caps
-// Lock indicator, and every way of ending the program leaves the indicators dark.
+// Lock indicator, and every way of ending the program leaves the indicators dark; where the
+// uinput backend cannot start, the window still opens and says why.
 
+#include <QFile>
 #include <QProcess>
 #include <QTest>
 
@@ -40,6 +42,14 @@ class TintaroX11Test : public QObject {
         return found;
     }
 
+    // Started with TINTARO_KEYBOARD set to `backend`, whatever session this runs in.
+    static void start(QProcess& program, const QString& backend) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TINTARO_KEYBOARD", backend);
+        program.setProcessEnvironment(environment);
+        program.start(TINTARO_BINARY, {});
+    }
+
 private slots:
     void initTestCase() { QVERIFY2(dpy, "no X display"); }
 
@@ -52,7 +62,7 @@ private slots:
     void endingDarkensCapsLock() {
         QFETCH(bool, closeBox);
         QProcess program;
-        program.start(TINTARO_BINARY, {});
+        start(program, "x11");
         QVERIFY(program.waitForStarted());
         Window window = 0;
         QVERIFY(QTest::qWaitFor([&] { return (window = findWindow()) != 0; }));
@@ -85,6 +95,21 @@ private slots:
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
         QVERIFY(QTest::qWaitFor([&] { return !capsLockOn(); }));
+    }
+
+    void uinputWithoutDeviceExplains() {
+        if (QFile::exists("/dev/uinput"))
+            QSKIP("this machine has /dev/uinput");
+        QProcess program;
+        start(program, "uinput");
+        QByteArray notice;
+        QVERIFY(QTest::qWaitFor([&] {
+            notice += program.readAllStandardError();
+            return findWindow() != 0 && notice.contains("modprobe uinput");
+        }));
+        QVERIFY2(notice.contains("/dev/uinput does not exist"), notice.constData());
+        program.terminate();
+        QVERIFY(program.waitForFinished(5000));
     }
 };
 

@@ -3,8 +3,9 @@
 # otherwise names the one apt-get line to run.
 set -eu
 
-packages=(cmake make g++ pkg-config qt6-base-dev libx11-dev libxtst-dev xvfb x11-xkb-utils
-          fonts-liberation)
+packages=(cmake make g++ pkg-config qt6-base-dev libx11-dev libxtst-dev libevdev-dev
+          xvfb x11-xkb-utils fonts-liberation
+          dpkg-dev file desktop-file-utils)  # packaging and its test
 
 missing=()
 for p in "${packages[@]}"; do

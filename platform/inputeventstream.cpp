@@ -1,0 +1,49 @@
+#include "inputeventstream.h"
+
+#include <linux/input.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+InputEventStream::InputEventStream(int fd) : m_fd(fd) {
+    fcntl(m_fd, F_SETFL, fcntl(m_fd, F_GETFL) | O_NONBLOCK);
+}
+
+void InputEventStream::writeKey(int keyCode, bool down) {
+    // The time stamps are the kernel's to set.
+    input_event events[2] = {};
+    events[0].type = EV_KEY;
+    events[0].code = static_cast<__u16>(keyCode);
+    events[0].value = down ? 1 : 0;
+    events[1].type = EV_SYN;
+    events[1].code = SYN_REPORT;
+    while (write(m_fd, events, sizeof events) < 0 && errno == EINTR) {
+    }
+}
+
+bool InputEventStream::readLeds() {
+    bool changed = false;
+    input_event events[16];
+    for (;;) {
+        const ssize_t size = read(m_fd, events, sizeof events);
+        if (size < 0 && errno == EINTR)
+            continue;
+        if (size <= 0)
+            return changed;
+        for (std::size_t i = 0; i < std::size_t(size) / sizeof(input_event); ++i) {
+            const input_event& event = events[i];
+            if (event.type != EV_LED || event.code >= 32)
+                continue;
+            if (event.value)
+                m_leds |= 1u << event.code;
+            else
+                m_leds &= ~(1u << event.code);
+            changed = true;
+        }
+    }
+}
+
+bool InputEventStream::ledOn(int led) const {
+    return led >= 0 && led < 32 && (m_leds & (1u << led));
+}

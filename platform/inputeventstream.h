@@ -1,0 +1,24 @@
+#pragma once
+
+// Both directions of a virtual input device's descriptor: key events written to it, and the
+// LED changes that the system sends back on it. Anything that carries struct input_event
+// records will do, so that tests can stand a socket in for the device.
+class InputEventStream {
+public:
+    // Makes the descriptor non-blocking; does not own it.
+    explicit InputEventStream(int fd);
+
+    // One key event followed by a synchronisation report, so that the device's readers take
+    // it in at once.
+    void writeKey(int keyCode, bool down);
+
+    // Takes in every LED change waiting on the descriptor; true when there was one.
+    bool readLeds();
+
+    // As last sent back; every LED starts dark, as a new device's do.
+    bool ledOn(int led) const;
+
+private:
+    int m_fd;
+    unsigned m_leds = 0;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "keyboard.h"
+#include "ledclass.h"
+
+#include <QString>
+
+#include <memory>
+
+class Clock;
+class UinputDevice;
+
+// The keyboard as the kernel sees it, through a virtual keyboard of its own made through
+// /dev/uinput: reaches the compositor of a Wayland session, an X server and the console alike.
+// Key strokes go out on the virtual keyboard; a lock key's toggle state is read from the LEDs
+// that the system sets on it. A key counts as held while it is pressed through this keyboard.
+class UinputKeyboard final : public Keyboard {
+public:
+    // How long a new device is given to be taken up by the compositor, at most.
+    static constexpr int SettleMs = 1000;
+
+    // Null when the device cannot be made; whyNot then names the file, the cause and the fix.
+    static std::unique_ptr<UinputKeyboard> open(Clock& clock, QString* whyNot = nullptr);
+
+    // Over a descriptor that stands for a device made just now (see InputEventStream); the
+    // descriptor must outlive the keyboard.
+    UinputKeyboard(int fd, Clock& clock, LedClass ledClass);
+
+    // Lets go of keys still pressed through it.
+    ~UinputKeyboard() override;
+
+    UinputKeyboard(const UinputKeyboard&) = delete;
+    UinputKeyboard& operator=(const UinputKeyboard&) = delete;
+
+    // A key with no Linux key of its own is not sent, nor the release of a key not pressed
+    // through this keyboard: it could not let go of another keyboard's key.
+    void sendKeyEvent(const KeyEvent& event) override;
+    std::int16_t keyState(int keyCode) const override;
+
+private:
+    UinputKeyboard(std::unique_ptr<UinputDevice> device, Clock& clock);
+
+    struct Private;
+    std::unique_ptr<Private> d;
+};
