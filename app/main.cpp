@@ -1,16 +1,25 @@
 #include "desktoplauncher.h"
 #include "keyboardfactory.h"
+#include "modsync.h"
+#include "nativewindowwatch.h"
 #include "programversion.h"
 #include "qtclock.h"
 #include "quitsignals.h"
 #include "tastatur.h"
+#include "x11display.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScopeGuard>
 
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    // Qt would abort with a page of advice: one line says what is missing.
+    if (const QString missing = missingDisplay(); !missing.isEmpty()) {
+        std::fprintf(stderr, "tintaro: %s\n", qPrintable(missing));
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tintaro");
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
@@ -18,18 +27,27 @@ int main(int argc, char* argv[]) {
                                             .arg(ProgramVersion::Minor)
                                             .arg(ProgramVersion::Revision));
 
+    // Before the keyboard is touched, so that a signal at any moment still ends in the cleanup.
+    QuitSignals quitSignals;
     QtClock clock;
-    const KeyboardChoice keyboard =
+    KeyboardChoice keyboard =
         chooseKeyboard(KeyboardSession::fromEnvironment(), systemKeyboards(clock));
     DesktopLauncher launcher;
     tastatur window(*keyboard.keyboard, clock, launcher);
 
-    // Signals and the session's quit take the same way out as the close box.
-    QuitSignals quitSignals;
+    // Signals, the session's quit and the window's loss take the same way out as the close box.
     QObject::connect(&quitSignals, &QuitSignals::quitRequested, &window, &QWidget::close);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] {
         if (window.isVisible())
             window.close();
+    });
+    QObject::connect(new NativeWindowWatch(window), &NativeWindowWatch::nativeWindowDestroyed,
+                     &window, &QWidget::close, Qt::QueuedConnection);
+    // Qt ends the program with exit() when its own X connection breaks (the window killed by
+    // xkill); the keyboard's connection still lives and serves to leave the keyboard clean.
+    static auto connectionLost = qScopeGuard([&keyboard] {
+        modSync::TurnOffLitLocks(*keyboard.keyboard);
+        keyboard.keyboard.reset();
     });
 
     window.show();
@@ -41,5 +59,7 @@ int main(int argc, char* argv[]) {
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->show();
     }
-    return app.exec();
+    const int status = app.exec();
+    connectionLost.dismiss();
+    return status;
 }

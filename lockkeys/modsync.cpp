@@ -111,4 +111,10 @@ void Toggle(Keyboard& keyboard, LockKey key) {
     SendKeyString(keyboard, info(key).toggleString);
 }
 
+void TurnOffLitLocks(Keyboard& keyboard) {
+    for (LockKey key : {LockKey::Num, LockKey::Scroll, LockKey::Caps})
+        if (IsLockOn(keyboard, key))
+            Toggle(keyboard, key);
+}
+
 } // namespace modSync

@@ -14,9 +14,7 @@ void LockReset::Reset() {
 }
 
 void LockReset::turnOffLitLocks() {
-    for (LockKey key : {LockKey::Num, LockKey::Scroll, LockKey::Caps})
-        if (modSync::IsLockOn(m_keyboard, key))
-            modSync::Toggle(m_keyboard, key);
+    modSync::TurnOffLitLocks(m_keyboard);
 }
 
 void LockReset::resetime_Timer() {

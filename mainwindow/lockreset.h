@@ -15,7 +15,7 @@ public:
 
     void Reset();
 
-    // Toggles off, at once, every lock key the lock-state test reports on (Num, Scroll, Caps).
+    // Toggles off, at once, every lit lock key (modSync::TurnOffLitLocks).
     void turnOffLitLocks();
 
 private:

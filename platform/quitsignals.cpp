@@ -15,7 +15,7 @@ void onSignal(int) {
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
 }
 
-constexpr int QuitSignalNumbers[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int QuitSignalNumbers[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 } // namespace
 
 QuitSignals::QuitSignals(QObject* parent) : QObject(parent) {

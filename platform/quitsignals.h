@@ -4,8 +4,9 @@
 
 class QSocketNotifier;
 
-// Turns SIGINT, SIGTERM and SIGHUP into a signal on the event loop, so that the program can
-// close its window the ordinary way instead of dying with the lock LEDs lit.
+// Turns SIGINT, SIGTERM, SIGHUP and SIGQUIT into a signal on the event loop, so that the program
+// can close its window the ordinary way instead of dying with the lock LEDs lit. A signal that
+// comes before the event loop runs is kept for it.
 class QuitSignals : public QObject {
     Q_OBJECT
 

@@ -1,16 +1,21 @@
 #include "x11keyboard.h"
+#include "x11display.h"
 
 // Xlib's macros (None, Bool, KeyPress, ...) clash with Qt: included here only, after Qt.
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <array>
 #include <bitset>
 #include <chrono>
+#include <optional>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -85,6 +90,16 @@ bool rowIsEmpty(const XModifierKeymap& map, int row) {
     return true;
 }
 
+// The Scroll Lock binding as recorded on the root window, where every copy of the program on
+// the display finds it: the key and modifier row bound, and a window of each copy using it.
+// A copy's window goes when its connection does, however it ends, so a binding whose users are
+// all gone is a leftover.
+struct BindingRecord {
+    KeyCode keyCode = 0;
+    int row = -1; // none
+    std::vector<Window> users;
+};
+
 } // namespace
 
 struct X11Keyboard::Private {
@@ -101,23 +116,30 @@ struct X11Keyboard::Private {
 
     // Nothing else reads this connection's events. The indicators are followed from the
     // server's notifications, so that reading a toggle state costs no round trip; a changed
-    // keymap makes the cached key lookups and indicator places stale.
+    // keymap makes the cached key lookups and indicator places stale, and may have dropped the
+    // Scroll Lock binding.
     void followServer() {
+        bool keymapChanged = false;
         while (XPending(display.get()) > 0) {
             XEvent event;
             XNextEvent(display.get(), &event);
             if (event.type == MappingNotify) {
                 XRefreshKeyboardMapping(&event.xmapping);
-                keyCodes.fill(-1);
-                readIndicators();
+                keymapChanged = true;
             } else if (event.type == xkbEventBase) {
                 const auto& xkb = reinterpret_cast<const XkbAnyEvent&>(event);
                 if (xkb.xkb_type == XkbIndicatorStateNotify)
                     indicatorState = reinterpret_cast<const XkbIndicatorNotifyEvent&>(event).state;
-                else if (xkb.xkb_type == XkbIndicatorMapNotify ||
-                         xkb.xkb_type == XkbNewKeyboardNotify)
+                else if (xkb.xkb_type == XkbIndicatorMapNotify)
                     readIndicators();
+                else if (xkb.xkb_type == XkbNewKeyboardNotify)
+                    keymapChanged = true;
             }
+        }
+        if (keymapChanged) {
+            keyCodes.fill(-1);
+            settleBinding(true);
+            readIndicators();
         }
     }
 
@@ -145,58 +167,132 @@ struct X11Keyboard::Private {
         return keys[key / 8] & (1 << (key % 8));
     }
 
-    // The server refuses a new modifier map while a key of a changed row is down; held keys
-    // are normally let go of soon.
-    bool setModifierMapping(XModifierKeymap* map) {
-        using namespace std::chrono_literals;
-        for (int attempt = 0; attempt < 40; ++attempt) {
-            const int result = XSetModifierMapping(display.get(), map);
-            if (result != MappingBusy)
-                return result == MappingSuccess;
-            std::this_thread::sleep_for(50ms);
+    BindingRecord readRecord() {
+        BindingRecord record;
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(display.get(), root, recordAtom, 0, 1024, False, XA_CARDINAL, &type,
+                               &format, &count, &after, &data) != Success)
+            return record;
+        // Format 32 comes as longs: key, row, then the users' windows.
+        const auto* values = reinterpret_cast<const long*>(data);
+        if (type == XA_CARDINAL && format == 32 && count >= 2 && values[0] >= 8 &&
+            values[0] <= 255 && values[1] >= Mod1MapIndex && values[1] <= Mod5MapIndex) {
+            record.keyCode = static_cast<KeyCode>(values[0]);
+            record.row = static_cast<int>(values[1]);
+            record.users.assign(values + 2, values + count);
         }
-        return false;
+        XFree(data);
+        return record;
     }
 
-    void bindScrollLock() {
+    void writeRecord(const BindingRecord& record) {
+        if (record.row < 0 || record.users.empty()) {
+            XDeleteProperty(display.get(), root, recordAtom);
+            return;
+        }
+        std::vector<long> values{record.keyCode, record.row};
+        values.insert(values.end(), record.users.begin(), record.users.end());
+        XChangeProperty(display.get(), root, recordAtom, XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(values.data()),
+                        static_cast<int>(values.size()));
+    }
+
+    // Drops users whose window is gone (a copy killed outright) and this keyboard itself.
+    void dropGoneUsers(BindingRecord& record) {
+        std::erase(record.users, self);
+        if (record.users.empty())
+            return;
+        Window rootReturn = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display.get(), root, &rootReturn, &parent, &children, &count))
+            return;
+        std::erase_if(record.users, [&](Window user) {
+            return std::find(children, children + count, user) == children + count;
+        });
+        XFree(children);
+    }
+
+    // Binds Scroll_Lock into a free modifier row, the preferred one where it is free; returns
+    // the row, -1 for none, or nullopt when the server is busy.
+    std::optional<int> bindScrollLock(ModifierMapPtr& map, int preferredRow) {
         const KeyCode scrollLock = XKeysymToKeycode(display.get(), XK_Scroll_Lock);
         if (scrollLock == 0)
-            return;
-        ModifierMapPtr map(XGetModifierMapping(display.get()));
-        if (!map)
-            return;
+            return -1;
         int freeRow = -1;
         for (int row = 0; row < 8; ++row) {
             if (hasEntry(*map, row, scrollLock))
-                return; // someone already bound it: leave their setup alone
-            if (freeRow < 0 && row >= Mod1MapIndex && rowIsEmpty(*map, row))
+                return -1; // someone else bound it: leave their setup alone
+            if ((freeRow < 0 || row == preferredRow) && row >= Mod1MapIndex &&
+                rowIsEmpty(*map, row))
                 freeRow = row;
         }
         if (freeRow < 0)
-            return;
+            return -1;
         // The server's XKB compat rules then turn the modifier into the ScrollLock virtual
         // modifier that the "Scroll Lock" indicator follows.
         map.reset(XInsertModifiermapEntry(map.release(), scrollLock, freeRow));
-        if (map && setModifierMapping(map.get())) {
-            boundKeyCode = scrollLock;
-            boundRow = freeRow;
-        }
+        if (!map)
+            return -1;
+        const int result = XSetModifierMapping(display.get(), map.get());
+        if (result == MappingBusy)
+            return std::nullopt;
+        return result == MappingSuccess ? freeRow : -1;
     }
 
-    void unbindScrollLock() {
-        if (boundRow < 0)
-            return;
-        // Only our own entry goes, so that changes made by others since stay; if a new keymap
-        // has replaced it, the modifier may be someone else's now.
+    // Brings the binding in line with its users, this keyboard among them while inUse:
+    // bound while anyone uses it, bound anew where a keymap change dropped it, removed with
+    // its last user, and no lock left on a modifier that no key carries any longer. Returns
+    // false when the server refused a new modifier map because a key of it was down.
+    bool settleBindingOnce(bool inUse) {
+        BindingRecord record = readRecord();
+        dropGoneUsers(record);
+        if (inUse)
+            record.users.push_back(self);
         ModifierMapPtr map(XGetModifierMapping(display.get()));
-        if (!map || !hasEntry(*map, boundRow, boundKeyCode))
-            return;
-        // Once no key carries the modifier, a lock left on it could never be undone.
-        XkbLockModifiers(display.get(), XkbUseCoreKbd, 1u << boundRow, 0);
-        map.reset(XDeleteModifiermapEntry(map.release(), boundKeyCode, boundRow));
-        if (map)
-            setModifierMapping(map.get());
-        XSync(display.get(), False);
+        if (!map)
+            return true;
+        const bool intact = record.row >= 0 && hasEntry(*map, record.row, record.keyCode);
+        const int lostRow = intact ? -1 : record.row;
+        if (intact && record.users.empty()) {
+            // Once no key carries the modifier, a lock left on it could never be undone; only
+            // our own entry goes, so that changes made by others since stay.
+            XkbLockModifiers(display.get(), XkbUseCoreKbd, 1u << record.row, 0);
+            map.reset(XDeleteModifiermapEntry(map.release(), record.keyCode, record.row));
+            if (map && XSetModifierMapping(display.get(), map.get()) == MappingBusy)
+                return false;
+            record.row = -1;
+        } else if (!intact && !record.users.empty()) {
+            const std::optional<int> row = bindScrollLock(map, lostRow);
+            if (!row)
+                return false;
+            record.row = *row;
+            record.keyCode = XKeysymToKeycode(display.get(), XK_Scroll_Lock);
+        }
+        // A lock left on a modifier that a new keymap took from us could never be undone, and
+        // the new keymap no longer shows it on the indicator: it goes.
+        if (lostRow >= 0)
+            XkbLockModifiers(display.get(), XkbUseCoreKbd, 1u << lostRow, 0);
+        writeRecord(record);
+        return true;
+    }
+
+    // Under a server grab, so that copies starting, ending or following a keymap change at the
+    // same moment see each other's changes whole.
+    void settleBinding(bool inUse) {
+        using namespace std::chrono_literals;
+        for (int attempt = 0; attempt < 40; ++attempt) {
+            XGrabServer(display.get());
+            const bool settled = settleBindingOnce(inUse);
+            XUngrabServer(display.get());
+            XSync(display.get(), False);
+            if (settled)
+                return;
+            // Held keys are normally let go of soon; other clients must be let on meanwhile.
+            std::this_thread::sleep_for(50ms);
+        }
     }
 
     void fakeKey(KeyCode keyCode, bool press) {
@@ -214,8 +310,9 @@ struct X11Keyboard::Private {
     std::array<int, 256> indicatorIndex{}; // its place in indicatorState; -1 for none
     unsigned indicatorState = 0;           // as last notified by the server
     int xkbEventBase = 0;
-    KeyCode boundKeyCode = 0;
-    int boundRow = -1; // modifier row we bound Scroll_Lock into
+    Window root = 0;
+    Atom recordAtom = 0;
+    Window self = 0; // this keyboard's entry among the binding's users
 };
 
 X11Keyboard::X11Keyboard(std::unique_ptr<Private> d) : d(std::move(d)) {}
@@ -228,11 +325,8 @@ std::unique_ptr<X11Keyboard> X11Keyboard::open(QString* whyNot) {
     };
 
     DisplayPtr display(XOpenDisplay(nullptr));
-    if (!display) {
-        const QString name = QString::fromLocal8Bit(XDisplayName(nullptr));
-        return fail(name.isEmpty() ? QStringLiteral("cannot open X display: DISPLAY is not set")
-                                   : QStringLiteral("cannot open X display \"%1\"").arg(name));
-    }
+    if (!display)
+        return fail(whyNoX11Display());
     int event = 0, error = 0, major = 0, minor = 0;
     if (!XTestQueryExtension(display.get(), &event, &error, &major, &minor))
         return fail(QStringLiteral("X server lacks the XTEST extension"));
@@ -251,7 +345,11 @@ std::unique_ptr<X11Keyboard> X11Keyboard::open(QString* whyNot) {
     const unsigned long notifications =
         XkbIndicatorStateNotifyMask | XkbIndicatorMapNotifyMask | XkbNewKeyboardNotifyMask;
     XkbSelectEvents(dpy, XkbUseCoreKbd, notifications, notifications);
-    d->bindScrollLock();
+    d->root = DefaultRootWindow(dpy);
+    d->recordAtom = XInternAtom(dpy, "_TINTARO_SCROLL_LOCK_BINDING", False);
+    d->self = XCreateWindow(dpy, d->root, -1, -1, 1, 1, 0, CopyFromParent, InputOnly,
+                            CopyFromParent, 0, nullptr);
+    d->settleBinding(true);
     d->readIndicators();
     return std::unique_ptr<X11Keyboard>(new X11Keyboard(std::move(d)));
 }
@@ -262,7 +360,7 @@ X11Keyboard::~X11Keyboard() {
         if (d->pressedAs[key] != 0)
             XTestFakeKeyEvent(d->display.get(), d->pressedAs[key], False, CurrentTime);
     XSync(d->display.get(), False);
-    d->unbindScrollLock();
+    d->settleBinding(false);
 }
 
 void X11Keyboard::sendKeyEvent(const KeyEvent& event) {

@@ -8,14 +8,18 @@
 
 // The keyboard of the X display named by DISPLAY, over a connection of its own: key strokes are
 // injected through XTEST, toggle states read from the XKB indicators "Num Lock", "Caps Lock" and
-// "Scroll Lock". Where no modifier is bound to Scroll_Lock, it binds a free one for as long as it
-// lives, so that Scroll Lock toggles like the other two.
+// "Scroll Lock". Where no modifier is bound to Scroll_Lock, it binds a free one, so that Scroll
+// Lock toggles like the other two. The binding is recorded on the X server and shared by every
+// keyboard of this kind on the display, from any process: the last one to go removes it, one
+// that was killed is known by its connection being gone, and a keymap change that drops the
+// binding is followed by binding anew.
 class X11Keyboard final : public Keyboard {
 public:
     // Null when there is no display or it lacks XTEST or XKEYBOARD; whyNot then says which.
     static std::unique_ptr<X11Keyboard> open(QString* whyNot = nullptr);
 
-    // Releases keys still held through it and undoes its Scroll Lock binding.
+    // Releases keys still held through it and, when no other keyboard uses it any longer,
+    // undoes the Scroll Lock binding.
     ~X11Keyboard() override;
 
     X11Keyboard(const X11Keyboard&) = delete;

@@ -148,22 +148,6 @@ private slots:
         QCOMPARE(int(state.locked_mods), 0);
         QVERIFY(!indicatorOn(LockKey::Scroll));
     }
-
-    void openFailsWithoutDisplay() {
-        const QByteArray display = qgetenv("DISPLAY");
-        auto restore = qScopeGuard([&] { qputenv("DISPLAY", display); });
-        int absent = 399;
-        while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(absent)))
-            --absent;
-        const QByteArray name = ':' + QByteArray::number(absent);
-        QString whyNot;
-        qputenv("DISPLAY", name);
-        QVERIFY(!X11Keyboard::open(&whyNot));
-        QVERIFY2(whyNot.contains(name), qPrintable(whyNot));
-        qunsetenv("DISPLAY");
-        QVERIFY(!X11Keyboard::open(&whyNot));
-        QVERIFY2(whyNot.contains("DISPLAY"), qPrintable(whyNot));
-    }
 };
 
 QTEST_APPLESS_MAIN(X11KeyboardTest)
