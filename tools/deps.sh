@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when running as root;
-# otherwise names the one apt-get line to run.
+# Installs the Debian packages the build and the tests need (`deps.sh fuzz`: those the fuzz
+# target needs), when running as root; otherwise names the one apt-get line to run.
 set -eu
 
 packages=(cmake make g++ pkg-config qt6-base-dev libx11-dev libxtst-dev xvfb x11-xkb-utils
           fonts-liberation)
+[ "${1:-}" = fuzz ] && packages=(cmake make clang libclang-rt-dev)
 
 missing=()
 for p in "${packages[@]}"; do
