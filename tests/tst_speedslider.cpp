@@ -13,66 +13,46 @@ class SpeedSliderTest : public QObject {
     }
 
 private slots:
-    // From the middle and from either end, a key, or a click with any button on an arrow or in
-    // the trough, moves the value by 1 the way it points, or not at all at the end it points to.
-    // A change takes effect at once: the key blinks, or "All" ticks, one new interval later.
+    // From the middle and from either end, a key, or a click with any button (L, M, R) on an arrow
+    // or in the trough, moves the value by 1 the way it points, or not at all at the end it points
+    // to; "first" is the arrow or trough part at the top or left end. A change takes effect at
+    // once: the key blinks, or "All" ticks, one new interval later.
     void steps_data() {
         QTest::addColumn<int>("slider");
         QTest::addColumn<int>("start");
-        QTest::addColumn<int>("button"); // 0 for a key
-        QTest::addColumn<int>("input");  // the key, or the part clicked
+        QTest::addColumn<QString>("input");
         QTest::addColumn<int>("value");
-        using enum QStyle::SubControl;
-        const int L = Qt::LeftButton, M = Qt::MiddleButton, R = Qt::RightButton;
-        using K = Qt::Key;
-        struct Row {
-            int start, button, input, value;
-        };
-        // The arrow and the trough part at the top or left end are "first", the others "last".
-        const std::vector<Row> vertical{
-            {1000, L, SC_ScrollBarAddPage, 1001}, {1000, M, SC_ScrollBarAddPage, 1001},
-            {1000, R, SC_ScrollBarSubPage, 999},  {1000, L, SC_ScrollBarSubLine, 999},
-            {1000, 0, K::Key_Down, 1001},         {1000, 0, K::Key_Up, 999},
-            {1000, 0, K::Key_PageDown, 1001},     {1000, 0, K::Key_PageUp, 999},
-            {1000, 0, K::Key_Home, 100},          {1000, 0, K::Key_End, 5000},
-            {100, L, SC_ScrollBarSubLine, 100},   {100, L, SC_ScrollBarAddLine, 101},
-            {100, M, SC_ScrollBarAddPage, 101},   {100, 0, K::Key_Up, 100},
-            {100, 0, K::Key_Home, 100},           {100, 0, K::Key_PageDown, 101},
-            {5000, L, SC_ScrollBarAddLine, 5000}, {5000, R, SC_ScrollBarSubLine, 4999},
-            {5000, L, SC_ScrollBarSubPage, 4999}, {5000, 0, K::Key_Down, 5000},
-            {5000, 0, K::Key_End, 5000},          {5000, 0, K::Key_Up, 4999}};
-        const std::vector<Row> horizontal{
-            {1000, M, SC_ScrollBarSubPage, 1001}, {1000, L, SC_ScrollBarAddPage, 999},
-            {1000, R, SC_ScrollBarAddLine, 999},  {1000, 0, K::Key_Left, 1001},
-            {1000, 0, K::Key_Right, 999},         {1000, 0, K::Key_PageUp, 1001},
-            {1000, 0, K::Key_PageDown, 999},      {1000, 0, K::Key_Home, 5000},
-            {1000, 0, K::Key_End, 100},           {100, L, SC_ScrollBarAddLine, 100},
-            {100, L, SC_ScrollBarSubLine, 101},   {100, M, SC_ScrollBarSubPage, 101},
-            {100, 0, K::Key_Right, 100},          {100, 0, K::Key_End, 100},
-            {100, 0, K::Key_PageUp, 101},         {5000, L, SC_ScrollBarSubLine, 5000},
-            {5000, R, SC_ScrollBarAddLine, 4999}, {5000, L, SC_ScrollBarAddPage, 4999},
-            {5000, 0, K::Key_Left, 5000},         {5000, 0, K::Key_Home, 5000},
-            {5000, 0, K::Key_Right, 4999}};
-        const QMap<int, const char*> parts{{SC_ScrollBarSubLine, "first arrow"},
-                                           {SC_ScrollBarSubPage, "first trough"},
-                                           {SC_ScrollBarAddPage, "last trough"},
-                                           {SC_ScrollBarAddLine, "last arrow"}};
+        // "start, input: value", separated by "; "
+        const QStringList vertical =
+            QString("1000, L last trough: 1001; 1000, M last trough: 1001; "
+                    "1000, R first trough: 999; 1000, L first arrow: 999; 1000, Down: 1001; "
+                    "1000, Up: 999; 1000, PgDown: 1001; 1000, PgUp: 999; 1000, Home: 100; "
+                    "1000, End: 5000; 100, L first arrow: 100; 100, L last arrow: 101; "
+                    "100, M last trough: 101; 100, Up: 100; 100, Home: 100; 100, PgDown: 101; "
+                    "5000, L last arrow: 5000; 5000, R first arrow: 4999; "
+                    "5000, L first trough: 4999; 5000, Down: 5000; 5000, End: 5000; 5000, Up: 4999")
+                .split("; ");
+        const QStringList horizontal =
+            QString("1000, M first trough: 1001; 1000, L last trough: 999; "
+                    "1000, R last arrow: 999; 1000, Left: 1001; 1000, Right: 999; "
+                    "1000, PgUp: 1001; 1000, PgDown: 999; 1000, Home: 5000; 1000, End: 100; "
+                    "100, L last arrow: 100; 100, L first arrow: 101; 100, M first trough: 101; "
+                    "100, Right: 100; 100, End: 100; 100, PgUp: 101; 5000, L first arrow: 5000; "
+                    "5000, R last arrow: 4999; 5000, L last trough: 4999; 5000, Left: 5000; "
+                    "5000, Home: 5000; 5000, Right: 4999")
+                .split("; ");
         const char* names[] = {"Num", "Caps", "Scroll", "Effect"};
         for (int s = 0; s < 4; ++s)
-            for (const Row& r : s < 3 ? vertical : horizontal)
-                QTest::addRow(
-                    "%s from %d, %s", names[s], r.start,
-                    r.button
-                        ? qPrintable(QString("%1 %2").arg("?LR?M"[r.button]).arg(parts[r.input]))
-                        : qPrintable(QKeySequence(r.input).toString()))
-                    << s << r.start << r.button << r.input << r.value;
+            for (const QString& row : s < 3 ? vertical : horizontal)
+                QTest::addRow("%s %s", names[s], qPrintable(row))
+                    << s << row.section(", ", 0, 0).toInt()
+                    << row.section(", ", 1).section(": ", 0, 0) << row.section(": ", 1).toInt();
     }
 
     void steps() {
         QFETCH(int, slider);
         QFETCH(int, start);
-        QFETCH(int, button);
-        QFETCH(int, input);
+        QFETCH(QString, input);
         QFETCH(int, value);
         EffectWindow w;
         SpeedSlider* s = SpeedSliderTest::slider(w, slider);
@@ -81,11 +61,18 @@ private slots:
         else
             s->setValue(start);
         QSignalSpy changes(s, &SpeedSlider::Change);
-        if (button)
-            QTest::mouseClick(s, Qt::MouseButton(button), {},
-                              partOf(*s, QStyle::SubControl(input)));
+        const QStringList click = input.split(' ');
+        using enum QStyle::SubControl;
+        const QMap<QString, QStyle::SubControl> parts{{"first arrow", SC_ScrollBarSubLine},
+                                                      {"first trough", SC_ScrollBarSubPage},
+                                                      {"last trough", SC_ScrollBarAddPage},
+                                                      {"last arrow", SC_ScrollBarAddLine}};
+        const QMap<QString, Qt::MouseButton> buttons{
+            {"L", Qt::LeftButton}, {"M", Qt::MiddleButton}, {"R", Qt::RightButton}};
+        if (click.size() == 1)
+            QTest::keyClick(s, QKeySequence(input)[0].key());
         else
-            QTest::keyClick(s, Qt::Key(input));
+            QTest::mouseClick(s, buttons[click[0]], {}, partOf(*s, parts[click.mid(1).join(' ')]));
         QCOMPARE(s->value(), value);
         QCOMPARE(changes.count(), value == start ? 0 : 1);
         const QString keys = slider == 3 ? "NCS" : QString("NCS"[slider]);
@@ -102,18 +89,28 @@ private slots:
         w.play("NCS/NCS NCS/- NCS/NCS", 150);
     }
 
-    // The thumb dragged to the 100 end and held there: Change does not run, yet a running effect
-    // takes up the new value from its next tick on. The release, 50 ms later, runs Change once.
-    void dragRunsChangeOnRelease_data() {
+    // The thumb dragged to the 100 end and held there: Change does not run, nor do the wheel or
+    // another button change anything, yet a running effect takes up the new value from its next
+    // tick on. Then the press ends, by its release or, the release lost, by what cut it off:
+    // Change runs once. A key then steps away from the end at once, and a late release changes
+    // nothing.
+    void dragToTheFastestEnd_data() {
         QTest::addColumn<bool>("effect");
-        QTest::addColumn<QString>("ticks"); // while held | after the release
-        QTest::newRow("NumSpeed") << false << "1200:-/- | 100:N/N";
-        QTest::newRow("EffectSpeed, All at 1000")
-            << true << "1000:NCS/NCS 100:NCS/- 100:NCS/NCS | 100:NSCNCS/NCS";
+        QTest::addColumn<int>("end");
+        QTest::addColumn<QString>("ticks"); // while held | after the key
+        const QString all = "1000:NCS/NCS 100:NCS/- 100:NCS/NCS | 101:NSC!NCS/NCS";
+        QTest::newRow("NumSpeed, released") << false << 0 << "1200:-/- | 101:N/N";
+        QTest::newRow("EffectSpeed, released") << true << 0 << all;
+        QTest::newRow("a menu pops up") << true << 1 << all;
+        QTest::newRow("another window becomes active") << true << 2 << all;
+        QTest::newRow("its panel is hidden") << true << 3 << all;
+        QTest::newRow("the slider is disabled") << true << 4 << all;
+        QTest::newRow("a new press, on the right arrow") << true << 5 << all;
     }
 
-    void dragRunsChangeOnRelease() {
+    void dragToTheFastestEnd() {
         QFETCH(bool, effect);
+        QFETCH(int, end);
         QFETCH(QString, ticks);
         EffectWindow w;
         SpeedSlider* slider = effect ? w.ui.EffectSpeed : w.ui.NumSpeed;
@@ -121,57 +118,32 @@ private slots:
             w.startEffect(0, 1000);
         QSignalSpy changes(slider, &SpeedSlider::Change);
         const QPoint thumb = partOf(*slider, QStyle::SC_ScrollBarSlider);
-        const QPoint end = thumb + (effect ? QPoint(500, 0) : QPoint(0, -500));
-        // The wheel changes nothing, nor does another button while the thumb is held.
+        const QPoint fastest = thumb + (effect ? QPoint(500, 0) : QPoint(0, -500));
         QWheelEvent wheel(thumb, slider->mapToGlobal(thumb), {}, {0, 120}, Qt::NoButton, {},
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(slider, &wheel);
         QCOMPARE(slider->value(), 1000);
         QTest::mousePress(slider, Qt::LeftButton, {}, thumb);
-        QTest::mouseMove(slider, end);
-        QTest::mouseClick(slider, Qt::RightButton, {}, end);
+        QTest::mouseMove(slider, fastest);
+        QTest::mouseClick(slider, Qt::RightButton, {}, fastest);
         QVERIFY(slider->isSliderDown());
         QCOMPARE(slider->value(), 100);
         w.play(ticks.section(" | ", 0, 0));
-        w.clock.advance(50);
         QCOMPARE(changes.count(), 0);
-        QTest::mouseRelease(slider, Qt::LeftButton, {}, end);
-        QCOMPARE(changes.count(), 1);
-        w.play(ticks.section(" | ", 1));
-    }
 
-    // EffectSpeed's thumb, "All" running at 1000, dragged to the 100 end, where its release is
-    // lost: the drag ends there and applies. The left arrow key then steps to 101, which applies
-    // at once, and a release coming late changes nothing.
-    void lostReleaseEndsThePress_data() {
-        QTest::addColumn<int>("cut");
-        QTest::newRow("a menu pops up") << 0;
-        QTest::newRow("another window becomes active") << 1;
-        QTest::newRow("its panel is hidden") << 2;
-        QTest::newRow("the slider is disabled") << 3;
-        QTest::newRow("a new press, on the right arrow") << 4;
-    }
-
-    void lostReleaseEndsThePress() {
-        QFETCH(int, cut);
-        EffectWindow w;
-        SpeedSlider* slider = w.ui.EffectSpeed;
-        w.startEffect(0, 1000);
-        QSignalSpy changes(slider, &SpeedSlider::Change);
-        const QPoint thumb = partOf(*slider, QStyle::SC_ScrollBarSlider);
-        QTest::mousePress(slider, Qt::LeftButton, {}, thumb);
-        QTest::mouseMove(slider, thumb + QPoint(500, 0));
         QWidget other;
-        if (cut == 0) {
+        if (end == 0) {
+            QTest::mouseRelease(slider, Qt::LeftButton, {}, fastest);
+        } else if (end == 1) {
             w.ui.mMode->popup({0, 0});
             w.ui.mMode->close();
-        } else if (cut == 1) {
+        } else if (end == 2) {
             other.show();
             QVERIFY(QTest::qWaitForWindowActive(&other));
-        } else if (cut == 2) {
+        } else if (end == 3) {
             w.ui.Modeeff->hide();
             w.ui.Modeeff->show();
-        } else if (cut == 3) {
+        } else if (end == 4) {
             slider->setEnabled(false);
             slider->setEnabled(true);
         } else {
@@ -179,12 +151,12 @@ private slots:
                               partOf(*slider, QStyle::SC_ScrollBarAddLine));
         }
         QCOMPARE(changes.count(), 1);
-        QTest::keyClick(slider, Qt::Key_Left);
+        QTest::keyClick(slider, effect ? Qt::Key_Left : Qt::Key_Down);
         QTest::mouseRelease(slider, Qt::LeftButton, {}, thumb);
         QVERIFY(!slider->isSliderDown());
         QCOMPARE(slider->value(), 101);
         QCOMPARE(changes.count(), 2);
-        QCOMPARE(w.after(101), "NCS/NCS");
+        w.play(ticks.section(" | ", 1));
     }
 };
 
