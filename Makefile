@@ -12,7 +12,7 @@ ifeq ($(SANITIZE),1)
 BUILD_DIR := build-sanitize
 CMAKE_OPTIONS := -DTINTARO_SANITIZE=ON
 # Leaks inside system libraries that the program cannot free are listed in tests/lsan.supp.
-export ASAN_OPTIONS := detect_leaks=1:abort_on_error=0
+export ASAN_OPTIONS := detect_leaks=1
 export LSAN_OPTIONS := suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS := halt_on_error=1:print_stacktrace=1
 endif

@@ -14,7 +14,8 @@ int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i)
         for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
             std::ifstream file(entry.path(), std::ios::binary);
-            const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+            const std::vector<char> bytes((std::istreambuf_iterator<char>(file)),
+                                          std::istreambuf_iterator<char>());
             LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()),
                                    bytes.size());
             ++inputs;

@@ -10,8 +10,8 @@
 // the thumb during a drag all the same. A click in the trough, with any mouse button, moves the
 // value by the page step towards the click, never to the click position; arrows, trough and
 // keys move the thumb the way they point, also when the values run backwards. A press whose
-// release cannot come any more (the slider hidden or disabled, its window inactive, a popup open)
-// ends as if released there.
+// release cannot come any more (the slider hidden, its window inactive, a popup open, a new press
+// begun) ends as if released there; disabling the slider ends a drag in Qt's own handler.
 class SpeedSlider : public QScrollBar {
     Q_OBJECT
 
