@@ -1,10 +1,23 @@
 # Thin wrapper over CMake: `make` builds into build/, `make run` starts the program,
-# `make test` builds and runs every test against a private Xvfb, `make deb` packs a .deb.
+# `make test` builds and runs every test against a private Xvfb (`make test SANITIZE=1`: built
+# into build-sanitize/ with AddressSanitizer and UndefinedBehaviorSanitizer), `make fuzz` runs
+# SendKeyString's libFuzzer target for FUZZ_SECONDS, `make deb` packs a .deb.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 BENCH_SECONDS ?= 30
+FUZZ_SECONDS ?= 60
+FUZZ_DIR ?= build-fuzz
 
-.PHONY: all deps build run test bench deb clean
+ifeq ($(SANITIZE),1)
+BUILD_DIR := build-sanitize
+CMAKE_OPTIONS := -DTINTARO_SANITIZE=ON
+# Leaks inside system libraries that the program cannot free are listed in tests/lsan.supp.
+export ASAN_OPTIONS := detect_leaks=1
+export LSAN_OPTIONS := suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS := halt_on_error=1:print_stacktrace=1
+endif
+
+.PHONY: all deps build run test bench deb fuzz clean
 
 all: build
 
@@ -12,7 +25,7 @@ deps:
 	@tools/deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD_DIR) -G "Unix Makefiles"
+	cmake -S . -B $(BUILD_DIR) -G "Unix Makefiles" $(CMAKE_OPTIONS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
@@ -27,5 +40,14 @@ bench: build
 deb: build
 	cd $(BUILD_DIR) && cpack
 
+# New inputs go to $(FUZZ_DIR)/corpus, crashes to $(FUZZ_DIR); the seed corpus stays as it is.
+fuzz:
+	@tools/deps.sh fuzz
+	cmake -S . -B $(FUZZ_DIR) -G "Unix Makefiles" -DTINTARO_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	mkdir -p $(FUZZ_DIR)/corpus
+	$(FUZZ_DIR)/fuzz/fuzz_sendkeystring -max_total_time=$(FUZZ_SECONDS) \
+		-artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus fuzz/corpus
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(FUZZ_DIR) build-sanitize

@@ -4,7 +4,7 @@ class QWidget;
 
 namespace modMenu {
 
-// Gives the window a minimise box, keeping its size and place.
+// Gives a window that is not shown yet a minimise box.
 void AddMinimizeBox(QWidget* window);
 
 } // namespace modMenu

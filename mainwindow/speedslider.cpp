@@ -38,7 +38,7 @@ SpeedSlider::SpeedSlider(Qt::Orientation orientation, int first, int last, int v
     setPageStep(1);
     setValue(value);
 
-    connect(this, &QAbstractSlider::actionTriggered, this, &SpeedSlider::pointMouseStepsAtClick);
+    connect(this, &QAbstractSlider::actionTriggered, this, &SpeedSlider::moveTowardsDrawnEnd);
     connect(this, &QAbstractSlider::sliderPressed, this,
             [this] { m_valueAtPress = this->value(); });
     connect(this, &QAbstractSlider::valueChanged, this, [this] {
@@ -75,51 +75,51 @@ void SpeedSlider::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-// Up and Left, PageUp and Home go towards the top or left end; Down, Right, PageDown and End
-// towards the other. Qt's own mapping mixes drawn and value direction once values run backwards.
-QAbstractSlider::SliderAction SpeedSlider::keyAction(int key) const {
-    const bool backwards = invertedAppearance();
-    const auto towardsStart = [backwards](SliderAction up, SliderAction down) {
-        return backwards ? up : down;
-    };
-    const auto towardsEnd = [backwards](SliderAction up, SliderAction down) {
-        return backwards ? down : up;
-    };
+// Keys name their step by the end it goes towards as drawn, as Qt's arrows and trough do: Up,
+// Left, PageUp and Home towards the top or left end, the others towards the bottom or right.
+QAbstractSlider::SliderAction SpeedSlider::keyAction(int key) {
     switch (key) {
     case Qt::Key_Up:
     case Qt::Key_Left:
-        return towardsStart(SliderSingleStepAdd, SliderSingleStepSub);
+        return SliderSingleStepSub;
     case Qt::Key_Down:
     case Qt::Key_Right:
-        return towardsEnd(SliderSingleStepAdd, SliderSingleStepSub);
+        return SliderSingleStepAdd;
     case Qt::Key_PageUp:
-        return towardsStart(SliderPageStepAdd, SliderPageStepSub);
+        return SliderPageStepSub;
     case Qt::Key_PageDown:
-        return towardsEnd(SliderPageStepAdd, SliderPageStepSub);
+        return SliderPageStepAdd;
     case Qt::Key_Home:
-        return towardsStart(SliderToMaximum, SliderToMinimum);
+        return SliderToMinimum;
     case Qt::Key_End:
-        return towardsEnd(SliderToMaximum, SliderToMinimum);
+        return SliderToMaximum;
     default:
         return SliderNoAction;
     }
 }
 
-// Qt's scroll bar maps its arrow buttons and trough halves to steps as if the minimum were always
-// at the top or left end. With the values reversed the step is mirrored, so that the thumb moves
-// towards the arrow or the click.
-void SpeedSlider::pointMouseStepsAtClick(int action) {
-    if (!invertedAppearance() || m_heldButton == Qt::NoButton)
-        return;
+// Qt steps as if the minimum were always at the top or left end, and clamps before this runs: at
+// the reversed slider's ends, mirroring its result would undo the step. So the new position is
+// taken from the current value, the step, and the end the action moves the thumb towards;
+// setSliderPosition keeps it within the range.
+void SpeedSlider::moveTowardsDrawnEnd(int action) {
+    const bool reversed = invertedAppearance();
+    const int towardsLast = reversed ? -1 : 1; // the sign of a step towards the bottom or right
     switch (action) {
     case SliderSingleStepAdd:
+        return setSliderPosition(value() + towardsLast * singleStep());
     case SliderSingleStepSub:
+        return setSliderPosition(value() - towardsLast * singleStep());
     case SliderPageStepAdd:
+        return setSliderPosition(value() + towardsLast * pageStep());
     case SliderPageStepSub:
-        setSliderPosition(2 * value() - sliderPosition());
-        break;
+        return setSliderPosition(value() - towardsLast * pageStep());
+    case SliderToMinimum:
+        return setSliderPosition(reversed ? maximum() : minimum());
+    case SliderToMaximum:
+        return setSliderPosition(reversed ? minimum() : maximum());
     default:
-        break;
+        return;
     }
 }
 
@@ -127,6 +127,7 @@ void SpeedSlider::mousePressEvent(QMouseEvent* event) {
     // A second button pressed while one is held changes nothing, nor does its release.
     if (event->buttons() & ~event->button())
         return;
+    endPress(); // one whose release was lost
     m_heldButton = event->button();
     forwardAsLeftButton(event, [this](QMouseEvent* e) { QScrollBar::mousePressEvent(e); });
 }
@@ -140,6 +141,34 @@ void SpeedSlider::mouseReleaseEvent(QMouseEvent* event) {
         return;
     forwardAsLeftButton(event, [this](QMouseEvent* e) { QScrollBar::mouseReleaseEvent(e); });
     m_heldButton = Qt::NoButton;
+}
+
+// No release reaches a hidden slider, nor one whose window has gone inactive or lost the pointer
+// to a popup: the press ends there. (Disabling it ends a drag already, in Qt's own handler.)
+bool SpeedSlider::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Hide:
+    case QEvent::WindowDeactivate:
+        endPress();
+        break;
+    case QEvent::FocusOut:
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason)
+            endPress();
+        break;
+    default:
+        break;
+    }
+    return QScrollBar::event(event);
+}
+
+// As if the held button were released: an arrow stops repeating, and a dragged thumb stays where
+// it is, which completes the change.
+void SpeedSlider::endPress() {
+    if (m_heldButton == Qt::NoButton)
+        return;
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(), QPointF(), m_heldButton,
+                        Qt::NoButton, Qt::NoModifier);
+    mouseReleaseEvent(&release);
 }
 
 // A value changes only by a click, a key or a drag; a wheel turned over the window passes by.

@@ -9,7 +9,9 @@
 // different value set by the program; never while the thumb is being dragged. value() follows
 // the thumb during a drag all the same. A click in the trough, with any mouse button, moves the
 // value by the page step towards the click, never to the click position; arrows, trough and
-// keys move the thumb the way they point, also when the values run backwards.
+// keys move the thumb the way they point, also when the values run backwards. A press whose
+// release cannot come any more (the slider hidden, its window inactive, a popup open, a new press
+// begun) ends as if released there; disabling the slider ends a drag in Qt's own handler.
 class SpeedSlider : public QScrollBar {
     Q_OBJECT
 
@@ -24,6 +26,7 @@ signals:
     void GotFocus();
 
 protected:
+    bool event(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -32,8 +35,9 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    SliderAction keyAction(int key) const;
-    void pointMouseStepsAtClick(int action);
+    static SliderAction keyAction(int key);
+    void moveTowardsDrawnEnd(int action);
+    void endPress();
     void forwardAsLeftButton(QMouseEvent* event, const std::function<void(QMouseEvent*)>& handle);
 
     Qt::MouseButton m_heldButton = Qt::NoButton; // the button a press on the slider began with

@@ -107,6 +107,9 @@ IntervalTimer* timer(QObject* owner, Clock& clock, const char* name, int interva
 void tastaturDesign::setupUi(QMainWindow* window, Clock& clock) {
     window->setObjectName("tastatur");
     window->setWindowTitle("Tintaro");
+    // A fixed window with a caption and a close box; Form_Load adds the minimise box.
+    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     window->setWindowIcon(windowIcon());
     window->setFont(dialogFont());
 

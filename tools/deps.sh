@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when running as root;
-# otherwise names the one apt-get line to run.
+# Installs the Debian packages the build and the tests need (`deps.sh fuzz`: those the fuzz
+# target needs), when running as root; otherwise names the one apt-get line to run.
 set -eu
 
 packages=(cmake make g++ pkg-config qt6-base-dev libx11-dev libxtst-dev libevdev-dev
           xvfb x11-xkb-utils fonts-liberation
           dpkg-dev file desktop-file-utils)  # packaging and its test
+[ "${1:-}" = fuzz ] && packages=(cmake make clang libclang-rt-dev)
 
 missing=()
 for p in "${packages[@]}"; do
