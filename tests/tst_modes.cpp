@@ -6,29 +6,18 @@
 #include <QMenuBar>
 
 namespace {
-// The panel shown (E, G or T), what runs ("effect", "blink", "game", "reset"), the game's status
-// and the effect panel's controls.
+// The panels shown (E, G, T), the window's timers that run besides Timer1, the game's status and
+// the effect panel's controls.
 QString modeState(const EffectWindow& w) {
-    const tastaturDesign& ui = w.ui;
-    QString state = ui.Modeeff->isVisible() ? "E" : ui.Modegame->isVisible() ? "G" : "T";
-    if (!ui.Modeeff->isVisible() + !ui.Modegame->isVisible() + !ui.Terms->isVisible() != 2)
-        state = "panels wrong";
-    auto running = [&w](std::initializer_list<const char*> names) {
-        for (const char* name : names)
-            if (w.window.findChild<IntervalTimer*>(name)->isEnabled())
-                return true;
-        return false;
-    };
-    if (running({"Alltime", "Knighttime", "Landingtime", "Rockyoutime", "Runtime", "Speeduptime",
-                 "Traffictime", "Walktime"}))
-        state += " effect";
-    if (running({"NUMtime", "CAPStime", "SCROLLtime"}))
-        state += " blink";
-    if (running({"Gametime2", "Gametime", "NextGametime"}))
-        state += " game";
-    if (running({"resetime"}))
-        state += " reset";
-    return state + " '" + ui.Gamestate->text() + "' " + w.controls();
+    QString state;
+    for (auto [panel, letter] :
+         {std::pair{w.ui.Modeeff, 'E'}, {w.ui.Modegame, 'G'}, {w.ui.Terms, 'T'}})
+        if (panel->isVisible())
+            state += letter;
+    for (IntervalTimer* timer : w.window.findChildren<IntervalTimer*>())
+        if (timer->isEnabled() && timer != w.ui.Timer1)
+            state += ' ' + timer->objectName();
+    return state + " '" + w.ui.Gamestate->text() + "' " + w.controls();
 }
 } // namespace
 
@@ -39,57 +28,42 @@ private slots:
     // Each menu item while an effect, blinking or a game runs, used in that mode's panel or on
     // the terms page: a mode stops the other mode's activity, the terms page stops nothing.
     void menuStopsOnlyTheOtherMode_data() {
-        QTest::addColumn<QString>("running");
-        QTest::addColumn<bool>("fromTerms");
-        QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("expected");
-        const QString stopped = " reset '' 111111";
-        QTest::newRow("effect, Effect Mode") << "effect" << false << "mEffect"
-                                             << "E effect reset '' 000001";
-        QTest::newRow("effect, Game Mode") << "effect" << false << "mGame"
-                                           << "G" + stopped;
-        QTest::newRow("effect, terms") << "effect" << false << "mInfo"
-                                       << "T effect '' 000001";
-        QTest::newRow("effect, terms, Effect Mode") << "effect" << true << "mEffect"
-                                                    << "E effect reset '' 000001";
-        QTest::newRow("effect, terms, Game Mode") << "effect" << true << "mGame"
-                                                  << "G" + stopped;
-        QTest::newRow("blink, Game Mode") << "blink" << false << "mGame"
-                                          << "G" + stopped;
-        QTest::newRow("blink, terms") << "blink" << false << "mInfo"
-                                      << "T blink '' 001110";
-        QTest::newRow("blink, terms, Effect Mode") << "blink" << true << "mEffect"
-                                                   << "E blink reset '' 001110";
-        QTest::newRow("game, Effect Mode") << "game" << false << "mEffect"
-                                           << "E" + stopped;
-        QTest::newRow("game, Game Mode") << "game" << false << "mGame"
-                                         << "G game reset 'Wait...' 111111";
-        QTest::newRow("game, terms") << "game" << false << "mInfo"
-                                     << "T game 'Wait...' 111111";
-        QTest::newRow("game, terms, Game Mode") << "game" << true << "mGame"
-                                                << "G game reset 'Wait...' 111111";
-        QTest::newRow("game, terms, Effect Mode") << "game" << true << "mEffect"
-                                                  << "E" + stopped;
+        const char* const rows[][2] = {
+            {"effect mEffect", "E resetime Alltime '' 000001"},
+            {"effect mGame", "G resetime '' 111111"},
+            {"effect mInfo", "T Alltime '' 000001"},
+            {"effect terms mEffect", "E resetime Alltime '' 000001"},
+            {"effect terms mGame", "G resetime '' 111111"},
+            {"blink mGame", "G resetime '' 111111"},
+            {"blink mInfo", "T NUMtime '' 001110"},
+            {"blink terms mEffect", "E resetime NUMtime '' 001110"},
+            {"game mEffect", "E resetime '' 111111"},
+            {"game mGame", "G resetime Gametime2 'Wait...' 111111"},
+            {"game mInfo", "T Gametime2 'Wait...' 111111"},
+            {"game terms mGame", "G resetime Gametime2 'Wait...' 111111"},
+            {"game terms mEffect", "E resetime '' 111111"},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row[0]) << QString(row[1]);
     }
 
     void menuStopsOnlyTheOtherMode() {
-        QFETCH(QString, running);
-        QFETCH(bool, fromTerms);
-        QFETCH(QString, item);
         QFETCH(QString, expected);
+        const QStringList row = QString(QTest::currentDataTag()).split(' ');
         EffectWindow w;
-        if (running == "effect") {
+        if (row[0] == "effect") {
             w.ui.StartEff->click();
-        } else if (running == "blink") {
+        } else if (row[0] == "blink") {
             w.ui.NumSpeed->setValue(500);
         } else {
             w.ui.mGame->trigger();
             w.ui.Start_Game->click();
         }
         w.clock.advance(100);
-        if (fromTerms)
+        if (row[1] == "terms")
             w.ui.mInfo->trigger();
-        w.window.findChild<QAction*>(item)->trigger();
+        w.window.findChild<QAction*>(row.last())->trigger();
         QCOMPARE(modeState(w), expected);
     }
 
@@ -126,20 +100,20 @@ private slots:
         EffectWindow w;
         QTest::mouseClick(w.ui.NumSpeed, Qt::LeftButton, {},
                           partOf(*w.ui.NumSpeed, QStyle::SC_ScrollBarSubPage));
-        QCOMPARE(modeState(w), "E blink '' 001110");
+        QCOMPARE(modeState(w), "E NUMtime '' 001110");
         w.ui.Stop->click();
         QVERIFY(w.ui.NumSpeed->hasFocus());
         QTest::keyClick(&w.window, Qt::Key_Alt);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY(w.ui.NumSpeed->hasFocus());
-        QCOMPARE(modeState(w), "E reset '' 111111");
+        QCOMPARE(modeState(w), "E resetime '' 111111");
 
         QTest::keyClick(&w.window, Qt::Key_Alt);
         for (Qt::Key key : {Qt::Key_Right, Qt::Key_Down}) // the "Mode" menu, open
             QTest::keyClick(QApplication::focusWidget(), key);
         for (Qt::Key key : {Qt::Key_Down, Qt::Key_Return}) // its second item
             QTest::keyClick(QApplication::activePopupWidget(), key);
-        QCOMPARE(modeState(w), "G reset '' 111111");
+        QCOMPARE(modeState(w), "G resetime '' 111111");
     }
 
     // "Start Effect" is first in the tab order; the on-screen keys come after the sliders.
