@@ -17,6 +17,7 @@ class TintaroX11Test : public QObject {
     Q_OBJECT
 
     X11Observer x;
+    const QString asFound = x.dpy ? x.state() : QString(); // as every copy must leave it
 
     void click(int left, int top) const {
         XTestFakeMotionEvent(x.dpy, -1, left, top, 0);
@@ -59,7 +60,8 @@ class TintaroX11Test : public QObject {
 private slots:
     // The copies started here use X11, whatever session the tests run in.
     void initTestCase() {
-        QVERIFY2(x.dpy, "no X display");
+        QVERIFY2(asFound.startsWith("lit 0, locked 0, down []"),
+                 qPrintable("as found: " + asFound));
         qputenv("TINTARO_KEYBOARD", "x11");
     }
 
@@ -76,7 +78,6 @@ private slots:
     void waysOut() {
         QFETCH(int, signal);
         const QString way = QTest::currentDataTag();
-        const QString asFound = x.state();
         QProcess program;
         const Window window = start(program);
         QVERIFY(window);
@@ -127,7 +128,6 @@ private slots:
     // killed outright leaves behind (Scroll Lock bound and lit), the next one cleans up.
     void anotherCopy() {
         QFETCH(bool, killed);
-        const QString asFound = x.state();
         QProcess first, second;
         QVERIFY(start(first) && (killed || start(second)));
         QVERIFY(tapScrollLock(true));
@@ -146,7 +146,6 @@ private slots:
     // A signal early in the start-up, before the window is there, leaves nothing behind: at
     // once, and as Scroll Lock is bound.
     void signalAtStart() {
-        const QString asFound = x.state();
         for (bool waitForBinding : {false, true}) {
             QProcess program;
             program.start(TINTARO_BINARY);
