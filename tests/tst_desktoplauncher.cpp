@@ -12,69 +12,55 @@
 class DesktopLauncherTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir tmp;
-    QString spaced; // a folder whose name has spaces, holding the terms
-    QString log;
+    QTemporaryDir tmp;                                           // holds the opener
+    const QString spaced = tmp.filePath("a folder with spaces"); // holds the terms
+    const QString terms = spaced + "/Terms of use.txt";
 
-    QStringList logged() const {
-        QFile file(log);
-        return file.open(QIODevice::ReadOnly) ? QString(file.readAll()).split('\n') : QStringList{};
+    // What the opener got, by its log `name`: the number of its arguments and the first,
+    // as a local path.
+    QString got(const QString& name) const {
+        QFile log(tmp.filePath(name));
+        const QString text = log.open(QIODevice::ReadOnly) ? QString(log.readAll()) : QString();
+        return text.section(' ', 0, 0) + ' ' + QUrl(text.section(' ', 1)).toLocalFile();
     }
 
 private slots:
     void initTestCase() {
-        QDir(tmp.path()).mkpath("bin");
-        QDir(tmp.path()).mkpath("a folder with spaces");
-        spaced = tmp.filePath("a folder with spaces");
-        QFile(spaced + "/Terms of use.txt").open(QIODevice::WriteOnly);
-        log = tmp.filePath("log");
-        QFile opener(tmp.filePath("bin/xdg-open"));
-        QVERIFY(opener.open(QIODevice::WriteOnly));
-        opener.write("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$OPENER_LOG\"\n");
-        opener.close();
-        opener.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-        qputenv("OPENER_LOG", log.toLocal8Bit());
-        for (const char* name : {"BROWSER", "DEFAULT_BROWSER", "XDG_CURRENT_DESKTOP"})
-            qunsetenv(name);
+        QFile opener(tmp.filePath("xdg-open"));
+        QVERIFY(QDir().mkpath(spaced) && QFile(terms).open(QIODevice::WriteOnly) &&
+                opener.open(QIODevice::WriteOnly) &&
+                opener.write("#!/bin/sh\nprintf '%s %s' \"$#\" \"$1\" > \"$OPENER_LOG\"\n") &&
+                opener.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+        qputenv("PATH", spaced.toLocal8Bit()); // no opener there
     }
 
-    // The first folder that holds the file wins; where none does, the last one is named.
+    // The first folder that holds the file wins (here the same folder twice, spelt two ways);
+    // where none does, the last one is named.
     void dataFilesAreFoundInTheFirstFolderHoldingThem() {
-        const QString empty = tmp.filePath("bin");
-        const QString terms = "Terms of use.txt";
-        QCOMPARE(programDataFile(terms, {empty, spaced}), spaced + "/" + terms);
-        QCOMPARE(programDataFile(terms, {spaced, empty}), spaced + "/" + terms);
-        QCOMPARE(programDataFile(terms, {empty}), empty + "/" + terms);
+        QCOMPARE(programDataFile("Terms of use.txt", {tmp.path(), spaced, spaced + "/."}), terms);
+        QCOMPARE(programDataFile("none", {spaced, tmp.path()}), tmp.filePath("none"));
     }
 
-    // With no opener to start (Qt looks for one until it finds it): one line on standard error
-    // that says what failed.
+    // With no opener on PATH (Qt looks for one there until it finds it, and keeps what it
+    // found): one line on standard error that says what failed.
     void missingOpenerIsOneLine() {
-        qputenv("PATH", tmp.filePath("a folder with spaces").toLocal8Bit());
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression("^tintaro: cannot start the desktop's text "
                                                 "editor for .*/Terms of use.txt: .+"));
         QTest::failOnWarning(QRegularExpression(".*"));
-        DesktopLauncher().openInTextEditor(spaced + "/Terms of use.txt");
+        DesktopLauncher().openInTextEditor(terms);
     }
 
-    // The path reaches the opener whole, as its one argument, spaces and all.
-    void openerGetsTheWholePath_data() {
-        QTest::addColumn<bool>("page");
-        QTest::newRow("text editor") << false;
-        QTest::newRow("browser") << true;
-    }
-
+    // The path reaches the opener whole, as its one argument, spaces and all, from the text
+    // editor's call and from the browser's, each writing its own log.
     void openerGetsTheWholePath() {
-        QFETCH(bool, page);
-        qputenv("PATH", tmp.filePath("bin").toLocal8Bit());
-        QFile::remove(log);
-        const QString path = spaced + "/Terms of use.txt";
+        qputenv("PATH", tmp.path().toLocal8Bit());
         DesktopLauncher launcher;
-        page ? launcher.openWebPage(QUrl::fromLocalFile(path)) : launcher.openInTextEditor(path);
-        QTRY_COMPARE(logged().size(), 3);
-        QCOMPARE(logged()[0], "1");
-        QCOMPARE(QUrl(logged()[1]).toLocalFile(), path);
+        qputenv("OPENER_LOG", tmp.filePath("editor").toLocal8Bit());
+        launcher.openInTextEditor(terms);
+        qputenv("OPENER_LOG", tmp.filePath("browser").toLocal8Bit());
+        launcher.openWebPage(QUrl::fromLocalFile(terms));
+        QTRY_COMPARE(QStringList({got("editor"), got("browser")}), QStringList(2, "1 " + terms));
     }
 };
 
