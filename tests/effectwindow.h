@@ -8,8 +8,6 @@
 #include "tastatur.h"
 #include "virtualclock.h"
 
-#include <QComboBox>
-#include <QPushButton>
 #include <QStyleOptionSlider>
 #include <QTest>
 
