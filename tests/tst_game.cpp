@@ -1,17 +1,9 @@
 #include "effectwindow.h"
-#include "roundedshape.h"
-#include "taste.h"
+#include "keylook.h"
 
 #include <QLabel>
 
 namespace {
-
-bool lampLit(const Taste* key) {
-    return key->findChild<RoundedShape*>("x")->fillColor() == QColor(0, 255, 0);
-}
-bool drawnPressed(const Taste* key) {
-    return !key->findChild<QWidget*>("c")->isHidden();
-}
 
 // A round as the player saw it: the keys in the order they went down lit, and when, counted from
 // the moment the player began to watch; and whether the LEDs kept to the rule of a step.
@@ -63,9 +55,7 @@ struct GameWindow : EffectWindow {
             clock.advance(50);
     }
 
-    void click(int number) {
-        QTest::mouseClick(key(number)->findChild<QWidget*>("LAB1"), Qt::LeftButton, {}, {20, 20});
-    }
+    void click(int number) { mouseOnKey(key(number), QTest::MouseClick); }
 
     // Repeats the first `right` keys of the round, then, if told, clicks a wrong one.
     void answer(const Round& round, qsizetype right, bool thenWrong = false) {
