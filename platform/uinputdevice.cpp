@@ -1,6 +1,6 @@
 #include "uinputdevice.h"
 
-#include "linuxkeycodes.h"
+#include "systemkeys.h"
 
 #include <libevdev/libevdev-uinput.h>
 #include <libevdev/libevdev.h>

@@ -2,7 +2,7 @@
 
 #include "clock.h"
 #include "inputeventstream.h"
-#include "linuxkeycodes.h"
+#include "systemkeys.h"
 #include "uinputdevice.h"
 
 #include <linux/input-event-codes.h>

@@ -1,4 +1,5 @@
 #include "x11keyboard.h"
+#include "systemkeys.h"
 #include "x11display.h"
 
 // Xlib's macros (None, Bool, KeyPress, ...) clash with Qt: included here only, after Qt.
@@ -18,49 +19,6 @@
 #include <vector>
 
 namespace {
-
-// The X keysym for each virtual-key code the key-sequence sender can produce; 0 for none.
-constexpr std::array<KeySym, 256> makeKeysyms() {
-    std::array<KeySym, 256> keysyms{};
-    keysyms[8] = XK_BackSpace;
-    keysyms[9] = XK_Tab;
-    keysyms[13] = XK_Return;
-    keysyms[16] = XK_Shift_L;
-    keysyms[17] = XK_Control_L;
-    keysyms[18] = XK_Alt_L;
-    keysyms[19] = XK_Pause;
-    keysyms[LockKeyCode::Caps] = XK_Caps_Lock;
-    keysyms[27] = XK_Escape;
-    // Printable characters whose code names no key of their own are typed as that character:
-    // Latin-1 keysyms equal their character codes.
-    for (int c : {32, 41, 42, 43, 58, 59, 60, 61, 62, 63, 64, 92, 94, 95, 96})
-        keysyms[c] = static_cast<KeySym>(c);
-    keysyms[33] = XK_Prior;
-    keysyms[34] = XK_Next;
-    keysyms[35] = XK_End;
-    keysyms[36] = XK_Home;
-    keysyms[37] = XK_Left;
-    keysyms[38] = XK_Up;
-    keysyms[39] = XK_Right;
-    keysyms[40] = XK_Down;
-    keysyms[44] = XK_Print;
-    keysyms[45] = XK_Insert;
-    keysyms[46] = XK_Delete;
-    keysyms[47] = XK_Help;
-    for (int i = 0; i < 10; ++i)
-        keysyms[48 + i] = XK_0 + i;
-    for (int i = 0; i < 26; ++i)
-        keysyms[65 + i] = XK_a + i;
-    keysyms[91] = XK_Super_L;
-    keysyms[93] = XK_Menu;
-    for (int i = 0; i < 16; ++i)
-        keysyms[112 + i] = XK_F1 + i;
-    keysyms[LockKeyCode::Num] = XK_Num_Lock;
-    keysyms[LockKeyCode::Scroll] = XK_Scroll_Lock;
-    return keysyms;
-}
-
-constexpr std::array<KeySym, 256> Keysyms = makeKeysyms();
 
 bool inRange(int keyCode) {
     return keyCode >= 0 && keyCode < 256;
@@ -107,10 +65,10 @@ struct X11Keyboard::Private {
 
     // The X key for a virtual key in the current keymap; 0 when it has none.
     KeyCode keyCodeOf(int keyCode) {
-        if (!inRange(keyCode) || Keysyms[keyCode] == 0)
+        if (!inRange(keyCode) || x11Keysym(keyCode) == 0)
             return 0;
         if (keyCodes[keyCode] < 0)
-            keyCodes[keyCode] = XKeysymToKeycode(display.get(), Keysyms[keyCode]);
+            keyCodes[keyCode] = XKeysymToKeycode(display.get(), x11Keysym(keyCode));
         return static_cast<KeyCode>(keyCodes[keyCode]);
     }
 

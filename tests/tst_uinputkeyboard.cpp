@@ -2,7 +2,7 @@
 // and decoded, and LED changes are written to it as the system sends them. Only the check of a
 // real device needs /dev/uinput, and is skipped where there is none.
 
-#include "linuxkeycodes.h"
+#include "systemkeys.h"
 #include "modsync.h"
 #include "simulatedkeyboard.h"
 #include "uinputdevice.h"
