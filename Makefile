@@ -2,7 +2,7 @@
 # `make test` builds and runs every test against a private Xvfb.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
-BENCH_SECONDS ?= 30
+BENCH_SECONDS ?= 10
 
 .PHONY: all deps build run test bench clean
 
@@ -22,7 +22,7 @@ test: build
 	tools/with-xvfb.sh ctest --test-dir $(BUILD_DIR) --output-on-failure
 
 bench: build
-	tools/with-xvfb.sh $(BUILD_DIR)/bench/bench_effecttiming $(BENCH_SECONDS)
+	tools/with-xvfb.sh $(BUILD_DIR)/bench/bench_tintaro $(BENCH_SECONDS)
 
 clean:
 	rm -rf $(BUILD_DIR)
