@@ -20,10 +20,17 @@ public:
     QColor fillColor() const { return m_fill; }
     void setFillColor(const QColor& color);
 
+    // Drawn on a ground of this colour instead of over whatever lies below: the shape then
+    // covers its whole rectangle, and a change of its fill repaints the shape alone.
+    void setGround(const QColor& ground);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QPen outlinePen() const;
+
     QColor m_fill;
+    QColor m_ground; // invalid: none
     Outline m_outline;
 };
