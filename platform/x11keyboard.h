@@ -10,6 +10,11 @@
 // injected through XTEST, toggle states read from the XKB indicators "Num Lock", "Caps Lock" and
 // "Scroll Lock". Where no modifier is bound to Scroll_Lock, it binds a free one for as long as it
 // lives, so that Scroll Lock toggles like the other two.
+//
+// It needs the thread's event loop: key strokes go out to the server once the handler that made
+// them has returned to it, and the server's notifications are read as they arrive, so that a
+// state read costs no system call. A state read waits for the keyboard's own strokes, though,
+// if the server has not yet taken them in.
 class X11Keyboard final : public Keyboard {
 public:
     // Null when there is no display or it lacks XTEST or XKEYBOARD; whyNot then says which.
