@@ -1,9 +1,11 @@
 #include "desktoplauncher.h"
 #include "keyboardfactory.h"
+#include "lockkeyevents.h"
 #include "programversion.h"
 #include "qtclock.h"
 #include "quitsignals.h"
 #include "tastatur.h"
+#include "taste.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -20,6 +22,11 @@ int main(int argc, char* argv[]) {
                                             .arg(ProgramVersion::Major)
                                             .arg(ProgramVersion::Minor)
                                             .arg(ProgramVersion::Revision));
+
+    // Lock keys do nothing in the window but on a focused key control, which reports every key.
+    LockKeyEvents lockKeyEvents(
+        [] { return qobject_cast<Taste*>(QApplication::focusWidget()) != nullptr; });
+    app.installNativeEventFilter(&lockKeyEvents);
 
     const KeyboardChoice keyboard = chooseKeyboard();
     QtClock clock;
