@@ -1,7 +1,7 @@
 #include "roundedshape.h"
 
+#include <QEvent>
 #include <QPainter>
-#include <QPixmapCache>
 
 #include <algorithm>
 
@@ -19,6 +19,7 @@ void RoundedShape::setFillColor(const QColor& color) {
 
 void RoundedShape::setGround(const QColor& ground) {
     m_ground = ground;
+    m_looks.clear();
     setAttribute(Qt::WA_OpaquePaintEvent);
     update();
 }
@@ -36,35 +37,43 @@ QPen RoundedShape::outlinePen() const {
     return Qt::NoPen;
 }
 
-// Each look is drawn once and kept: a lamp changes between its two colours up to ten times a
-// second, and an antialiased outline costs far more than a copy.
+// A shape on a ground, such as a lamp, keeps each look once drawn: a lamp changes between its
+// two colours up to ten times a second, and an antialiased outline costs far more than a copy.
+// The other shapes are seldom drawn, and drawn afresh.
 void RoundedShape::paintEvent(QPaintEvent*) {
-    const QPen pen = outlinePen();
+    QPainter painter(this);
+    if (!m_ground.isValid()) {
+        draw(painter);
+        return;
+    }
     const qreal ratio = devicePixelRatioF();
-    const QString key = QStringLiteral("RoundedShape %1 %2 %3 %4 %5 %6")
-                            .arg(width())
-                            .arg(height())
-                            .arg(ratio)
-                            .arg(m_fill.rgba())
-                            .arg(pen.style() == Qt::NoPen ? 0 : pen.color().rgba())
-                            .arg(m_ground.isValid() ? m_ground.rgba() : 0);
-    QPixmap look;
-    if (!QPixmapCache::find(key, &look)) {
+    QPixmap& look = m_looks[m_fill.rgba()];
+    if (look.isNull() || look.devicePixelRatio() != ratio ||
+        look.deviceIndependentSize() != QSizeF(size())) {
         look = QPixmap(size() * ratio);
         look.setDevicePixelRatio(ratio);
-        look.fill(m_ground.isValid() ? m_ground : Qt::transparent);
-        QPainter painter(&look);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(pen);
-        painter.setBrush(m_fill);
-        // Half-pixel inset keeps a 1-pixel outline on whole pixels along the straight edges.
-        QRectF box = rect();
-        if (pen.style() != Qt::NoPen)
-            box.adjust(0.5, 0.5, -0.5, -0.5);
-        const qreal radius = std::min(width(), height()) / 8.0;
-        painter.drawRoundedRect(box, radius, radius);
-        painter.end();
-        QPixmapCache::insert(key, look);
+        look.fill(m_ground);
+        QPainter onLook(&look);
+        draw(onLook);
     }
-    QPainter(this).drawPixmap(0, 0, look);
+    painter.drawPixmap(0, 0, look);
+}
+
+void RoundedShape::draw(QPainter& painter) const {
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPen pen = outlinePen();
+    painter.setPen(pen);
+    painter.setBrush(m_fill);
+    // Half-pixel inset keeps a 1-pixel outline on whole pixels along the straight edges.
+    QRectF box = rect();
+    if (pen.style() != Qt::NoPen)
+        box.adjust(0.5, 0.5, -0.5, -0.5);
+    const qreal radius = std::min(width(), height()) / 8.0;
+    painter.drawRoundedRect(box, radius, radius);
+}
+
+void RoundedShape::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange)
+        m_looks.clear(); // the outline may follow the palette
+    QWidget::changeEvent(event);
 }

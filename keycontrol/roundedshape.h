@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QColor>
+#include <QHash>
+#include <QPixmap>
 #include <QWidget>
 
 // A filled rounded rectangle filling the whole widget, one of the drawn parts of a key. It takes
@@ -26,11 +28,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QPen outlinePen() const;
+    void draw(QPainter& painter) const;
 
     QColor m_fill;
     QColor m_ground; // invalid: none
     Outline m_outline;
+    QHash<QRgb, QPixmap> m_looks; // drawn so far on the ground, by fill colour
 };
