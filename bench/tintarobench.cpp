@@ -75,8 +75,10 @@ public:
         attr.exclude_kernel = 1; // allowed unprivileged; the task clock counts kernel time anyway
         attr.exclude_hv = 1;
         m_counter = int(syscall(SYS_perf_event_open, &attr, m_pid, -1, -1, PERF_FLAG_FD_CLOEXEC));
-        if (m_counter < 0)
+        if (m_counter < 0) {
+            kill(m_pid, SIGKILL);
             fail("perf_event_open failed (kernel.perf_event_paranoid above 2?)");
+        }
         startedAt = now();
         close(go[0]);
         close(go[1]);
@@ -102,8 +104,6 @@ public:
                 return std::atof(line.c_str() + 6) / 1024;
         return NAN;
     }
-
-    void terminate() { kill(m_pid, SIGTERM); }
 
     // Whether it ended by itself within `ms`.
     bool waitForExit(int ms) {
