@@ -4,7 +4,7 @@
 # SendKeyString's libFuzzer target for FUZZ_SECONDS, `make deb` packs a .deb.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
-BENCH_SECONDS ?= 30
+BENCH_SECONDS ?= 10
 FUZZ_SECONDS ?= 60
 FUZZ_DIR ?= build-fuzz
 
@@ -35,7 +35,7 @@ test: build
 	tools/with-xvfb.sh ctest --test-dir $(BUILD_DIR) --output-on-failure
 
 bench: build
-	tools/with-xvfb.sh $(BUILD_DIR)/bench/bench_effecttiming $(BENCH_SECONDS)
+	tools/with-xvfb.sh $(BUILD_DIR)/bench/bench_tintaro $(BENCH_SECONDS)
 
 deb: build
 	cd $(BUILD_DIR) && cpack

@@ -1,11 +1,13 @@
 #include "desktoplauncher.h"
 #include "keyboardfactory.h"
+#include "lockkeyevents.h"
 #include "modsync.h"
 #include "nativewindowwatch.h"
 #include "programversion.h"
 #include "qtclock.h"
 #include "quitsignals.h"
 #include "tastatur.h"
+#include "taste.h"
 #include "x11display.h"
 
 #include <QApplication>
@@ -20,6 +22,11 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "tintaro: %s\n", qPrintable(missing));
         return 1;
     }
+    // Shared memory with the X server saves copying large pictures, but each repaint then waits
+    // for the server to be done with the last one. This window repaints a few small lamps up to
+    // ten times a second: sending their pixels costs less.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tintaro");
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
@@ -29,6 +36,12 @@ int main(int argc, char* argv[]) {
 
     // Before the keyboard is touched, so that a signal at any moment still ends in the cleanup.
     QuitSignals quitSignals;
+
+    // Lock keys do nothing in the window but on a focused key control, which reports every key.
+    LockKeyEvents lockKeyEvents(
+        [] { return qobject_cast<Taste*>(QApplication::focusWidget()) != nullptr; });
+    app.installNativeEventFilter(&lockKeyEvents);
+
     QtClock clock;
     KeyboardChoice keyboard =
         chooseKeyboard(KeyboardSession::fromEnvironment(), systemKeyboards(clock));

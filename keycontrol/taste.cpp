@@ -132,6 +132,9 @@ Taste::Taste(QWidget* parent) : QWidget(parent) {
     ui.TEXTLAB = new CaptionLabel(this);
     ui.LAB1 = new QLabel(this);
     ui.x = new RoundedShape(LampDark, Outline::WindowText, this);
+    // The lamp lies on the face, released or pressed. Drawn on the face's colour, a change of
+    // its colour repaints the lamp alone, not the key and the panel beneath it.
+    ui.x->setGround(FaceColor);
 
     ui.e->setObjectName(QStringLiteral("e"));
     ui.b->setObjectName(QStringLiteral("b"));

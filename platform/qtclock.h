@@ -2,7 +2,7 @@
 
 #include "clock.h"
 
-// Countdowns on precise QTimers, ticking on the thread that runs the event loop.
+// Countdowns on kernel timers that the event loop watches, ticking on the thread that runs it.
 class QtClock final : public Clock {
 public:
     std::unique_ptr<Countdown> createCountdown(std::function<void()> onTick) override;

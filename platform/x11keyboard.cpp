@@ -2,6 +2,8 @@
 #include "systemkeys.h"
 #include "x11display.h"
 
+#include <QSocketNotifier>
+
 // Xlib's macros (None, Bool, KeyPress, ...) clash with Qt: included here only, after Qt.
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
@@ -72,13 +74,14 @@ struct X11Keyboard::Private {
         return static_cast<KeyCode>(keyCodes[keyCode]);
     }
 
-    // Nothing else reads this connection's events. The indicators are followed from the
-    // server's notifications, so that reading a toggle state costs no round trip; a changed
-    // keymap makes the cached key lookups and indicator places stale, and may have dropped the
-    // Scroll Lock binding.
-    void followServer() {
+    // Nothing else reads this connection's events. The indicators, and which lock keys are down,
+    // are followed from the server's notifications, so that reading a lock key's state costs no
+    // round trip; a changed keymap makes the cached key lookups and indicator places stale, and
+    // may have dropped the Scroll Lock binding. `mode` QueuedAfterFlush reads what has arrived;
+    // QueuedAlready takes only what round trips have read along, at no cost of a system call.
+    void followServer(int mode) {
         bool keymapChanged = false;
-        while (XPending(display.get()) > 0) {
+        while (XEventsQueued(display.get(), mode) > 0) {
             XEvent event;
             XNextEvent(display.get(), &event);
             if (event.type == MappingNotify) {
@@ -86,12 +89,19 @@ struct X11Keyboard::Private {
                 keymapChanged = true;
             } else if (event.type == xkbEventBase) {
                 const auto& xkb = reinterpret_cast<const XkbAnyEvent&>(event);
-                if (xkb.xkb_type == XkbIndicatorStateNotify)
+                if (xkb.xkb_type == XkbIndicatorStateNotify) {
                     indicatorState = reinterpret_cast<const XkbIndicatorNotifyEvent&>(event).state;
-                else if (xkb.xkb_type == XkbIndicatorMapNotify)
+                } else if (xkb.xkb_type == XkbStateNotify) {
+                    // A lock key sets its modifier while down: its press and its release each
+                    // change the base modifiers, and the notification names the key.
+                    const auto& state = reinterpret_cast<const XkbStateNotifyEvent&>(event);
+                    if (state.keycode != 0)
+                        lockKeysDown[state.keycode] = state.event_type == KeyPress;
+                } else if (xkb.xkb_type == XkbIndicatorMapNotify) {
                     readIndicators();
-                else if (xkb.xkb_type == XkbNewKeyboardNotify)
+                } else if (xkb.xkb_type == XkbNewKeyboardNotify) {
                     keymapChanged = true;
+                }
             }
         }
         if (keymapChanged) {
@@ -119,10 +129,13 @@ struct X11Keyboard::Private {
         return index >= 0 && (indicatorState & (1u << index));
     }
 
-    bool keyDown(KeyCode key) {
+    std::bitset<256> keysDown() {
         char keys[32];
         XQueryKeymap(display.get(), keys);
-        return keys[key / 8] & (1 << (key % 8));
+        std::bitset<256> down;
+        for (int key = 0; key < 256; ++key)
+            down[key] = keys[key / 8] & (1 << (key % 8));
+        return down;
     }
 
     BindingRecord readRecord() {
@@ -253,20 +266,43 @@ struct X11Keyboard::Private {
         }
     }
 
+    // Not waited for: a round trip for each key stroke would have the server and the program
+    // wait on each other all the time. Nor sent at once: the strokes of one handler go out
+    // together when it has returned to the event loop, in one write that the server takes in
+    // one go, so that it notifies every client once rather than at each stroke.
     void fakeKey(KeyCode keyCode, bool press) {
         XTestFakeKeyEvent(display.get(), keyCode, press ? True : False, CurrentTime);
-        // Synchronous, so that a state read right after, by us or by another client, sees it;
-        // the indicator change it causes is then in our queue as well.
-        XSync(display.get(), False);
+        lastKeyRequest = NextRequest(display.get()) - 1;
+        if (!sendPosted)
+            QMetaObject::invokeMethod(
+                notices.get(), [this] { send(); }, Qt::QueuedConnection);
+        sendPosted = true;
+    }
+
+    void send() {
+        sendPosted = false;
+        XFlush(display.get());
+    }
+
+    // A state read sees our own key strokes: unless the server has told of a later request
+    // already, in a reply or an event, it is asked, which brings their notifications along.
+    void awaitOwnKeys() {
+        if (LastKnownRequestProcessed(display.get()) < lastKeyRequest)
+            XSync(display.get(), False);
     }
 
     DisplayPtr display;
+    // The event loop reads the server's notifications as they arrive.
+    std::unique_ptr<QSocketNotifier> notices;
+    bool sendPosted = false;       // key strokes wait for send()
     std::array<int, 256> keyCodes; // cached keyCodeOf() per virtual key; -1 not looked up yet
     std::array<KeyCode, 256> pressedAs{};  // X key each virtual key's press went to, until release
     std::bitset<256> pressFailed;          // its release is then swallowed as well
     std::array<Atom, 256> indicators{};    // indicator atom per lock key
     std::array<int, 256> indicatorIndex{}; // its place in indicatorState; -1 for none
     unsigned indicatorState = 0;           // as last notified by the server
+    std::bitset<256> lockKeysDown;         // by X key, as last notified by the server
+    unsigned long lastKeyRequest = 0;      // of our latest key stroke
     int xkbEventBase = 0;
     Window root = 0;
     Atom recordAtom = 0;
@@ -303,12 +339,18 @@ std::unique_ptr<X11Keyboard> X11Keyboard::open(QString* whyNot) {
     const unsigned long notifications =
         XkbIndicatorStateNotifyMask | XkbIndicatorMapNotifyMask | XkbNewKeyboardNotifyMask;
     XkbSelectEvents(dpy, XkbUseCoreKbd, notifications, notifications);
+    XkbSelectEventDetails(dpy, XkbUseCoreKbd, XkbStateNotify, XkbModifierBaseMask,
+                          XkbModifierBaseMask);
+    d->lockKeysDown = d->keysDown();
     d->root = DefaultRootWindow(dpy);
     d->recordAtom = XInternAtom(dpy, "_TINTARO_SCROLL_LOCK_BINDING", False);
     d->self = XCreateWindow(dpy, d->root, -1, -1, 1, 1, 0, CopyFromParent, InputOnly,
                             CopyFromParent, 0, nullptr);
     d->settleBinding(true);
     d->readIndicators();
+    d->notices = std::make_unique<QSocketNotifier>(ConnectionNumber(dpy), QSocketNotifier::Read);
+    QObject::connect(d->notices.get(), &QSocketNotifier::activated,
+                     [p = d.get()] { p->followServer(QueuedAfterFlush); });
     return std::unique_ptr<X11Keyboard>(new X11Keyboard(std::move(d)));
 }
 
@@ -322,7 +364,7 @@ X11Keyboard::~X11Keyboard() {
 }
 
 void X11Keyboard::sendKeyEvent(const KeyEvent& event) {
-    d->followServer();
+    d->followServer(QueuedAlready);
     const int key = event.keyCode;
     const bool press = !(event.flags & KeyEventFlag::KeyUp);
     KeyCode target = 0;
@@ -347,18 +389,13 @@ void X11Keyboard::sendKeyEvent(const KeyEvent& event) {
 std::int16_t X11Keyboard::keyState(int keyCode) const {
     if (!inRange(keyCode))
         return 0;
-    d->followServer();
-    std::int16_t state = 0;
-    const bool lockKey = d->indicators[keyCode] != 0;
-    if (lockKey && d->indicatorOn(keyCode))
-        state |= KeyStateBit::Toggled;
-    // XKB lights a lock key's indicator at the press that turns it on and darkens it only at
-    // the release that turns it off, so a lock key is never down while its indicator is dark:
-    // the key map need not be asked then.
-    if (lockKey && !(state & KeyStateBit::Toggled))
-        return state;
+    d->awaitOwnKeys();
+    d->followServer(QueuedAlready);
     const KeyCode key = d->pressedAs[keyCode] != 0 ? d->pressedAs[keyCode] : d->keyCodeOf(keyCode);
-    if (key != 0 && d->keyDown(key))
+    if (d->indicators[keyCode] == 0) // no lock key: the key map is asked
+        return key != 0 && d->keysDown()[key] ? KeyStateBit::Held : std::int16_t(0);
+    std::int16_t state = d->indicatorOn(keyCode) ? KeyStateBit::Toggled : 0;
+    if (key != 0 && d->lockKeysDown[key])
         state |= KeyStateBit::Held;
     return state;
 }

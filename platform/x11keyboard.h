@@ -13,6 +13,11 @@
 // keyboard of this kind on the display, from any process: the last one to go removes it, one
 // that was killed is known by its connection being gone, and a keymap change that drops the
 // binding is followed by binding anew.
+//
+// It needs the thread's event loop: key strokes go out to the server once the handler that made
+// them has returned to it, and the server's notifications are read as they arrive, so that a
+// state read costs no system call. A state read waits for the keyboard's own strokes, though,
+// if the server has not yet taken them in.
 class X11Keyboard final : public Keyboard {
 public:
     // Null when there is no display or it lacks XTEST or XKEYBOARD; whyNot then says which.

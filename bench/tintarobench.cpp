@@ -1,0 +1,408 @@
+// Tintaro against the floor (bench_floor), measured from outside on the same X server, one after
+// the other: CPU time while idle and while an effect runs, how evenly the effects tick, peak
+// memory, and the time from start to window. This process is an X client of its own: it notes
+// when each change of the keyboard indicators arrives and when Tintaro's window is mapped, and it
+// drives Tintaro through XTEST as a user would, with clicks and keys.
+// Usage: bench_tintaro [seconds per figure [program]]   (default 10 s and the build's Tintaro;
+// needs DISPLAY)
+
+#include "speedupschedule.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <fcntl.h>
+#include <linux/perf_event.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::int64_t Ms = 1'000'000; // in ns
+// Indicator changes closer together than this belong to one tick (a tick may toggle all three).
+constexpr std::int64_t SameTick = 20 * Ms;
+
+std::int64_t now() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return std::int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+[[noreturn]] void fail(const char* why) {
+    std::fprintf(stderr, "bench_tintaro: %s\n", why);
+    std::exit(1);
+}
+
+// A program started for measuring. Its CPU time is read from a task clock counter that every
+// thread it starts inherits, exact to the nanosecond (/proc's figures count in 10 ms steps).
+class Program {
+public:
+    explicit Program(std::vector<const char*> argv) {
+        int go[2];
+        if (pipe2(go, O_CLOEXEC) != 0)
+            fail("no pipe");
+        argv.push_back(nullptr);
+        m_pid = fork();
+        if (m_pid == 0) {
+            close(go[1]);
+            char c;
+            (void)!read(go[0], &c, 1); // until the counter is attached
+            execv(argv[0], const_cast<char* const*>(argv.data()));
+            _exit(127);
+        }
+        perf_event_attr attr{};
+        attr.size = sizeof attr;
+        attr.type = PERF_TYPE_SOFTWARE;
+        attr.config = PERF_COUNT_SW_TASK_CLOCK;
+        attr.inherit = 1;
+        attr.exclude_kernel = 1; // allowed unprivileged; the task clock counts kernel time anyway
+        attr.exclude_hv = 1;
+        m_counter = int(syscall(SYS_perf_event_open, &attr, m_pid, -1, -1, PERF_FLAG_FD_CLOEXEC));
+        if (m_counter < 0) {
+            kill(m_pid, SIGKILL);
+            fail("perf_event_open failed (kernel.perf_event_paranoid above 2?)");
+        }
+        startedAt = now();
+        close(go[0]);
+        close(go[1]);
+    }
+
+    ~Program() {
+        if (m_pid > 0) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+        close(m_counter);
+    }
+
+    std::int64_t cpuNs() const {
+        std::uint64_t ns = 0;
+        return read(m_counter, &ns, sizeof ns) == sizeof ns ? std::int64_t(ns) : 0;
+    }
+
+    double peakRssMb() const {
+        std::ifstream status("/proc/" + std::to_string(m_pid) + "/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.starts_with("VmHWM:"))
+                return std::atof(line.c_str() + 6) / 1024;
+        return NAN;
+    }
+
+    // Whether it ended by itself within `ms`.
+    bool waitForExit(int ms) {
+        for (int waited = 0; waited < ms; waited += 10) {
+            if (waitpid(m_pid, nullptr, WNOHANG) == m_pid) {
+                m_pid = 0;
+                return true;
+            }
+            usleep(10'000);
+        }
+        return false;
+    }
+
+    std::int64_t startedAt = 0;
+
+private:
+    pid_t m_pid = 0;
+    int m_counter = -1;
+};
+
+// The watching and driving X client.
+class Observer {
+public:
+    Observer() : d(XOpenDisplay(nullptr)) {
+        int opcode, error, major = XkbMajorVersion, minor = XkbMinorVersion;
+        if (!d || !XkbQueryExtension(d, &opcode, &m_xkbEvent, &error, &major, &minor))
+            fail("no X display with XKEYBOARD (is DISPLAY set?)");
+        fcntl(ConnectionNumber(d), F_SETFD, FD_CLOEXEC);
+        XkbSelectEvents(d, XkbUseCoreKbd, XkbIndicatorStateNotifyMask, XkbIndicatorStateNotifyMask);
+        XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
+        bindScrollLock();
+        XSync(d, False);
+    }
+    ~Observer() { XCloseDisplay(d); }
+
+    // Handles the server's events until the time `until`, noting indicator changes and windows.
+    void runUntil(std::int64_t until) {
+        for (;;) {
+            while (XPending(d)) {
+                XEvent event;
+                XNextEvent(d, &event);
+                note(event, now());
+            }
+            const std::int64_t left = until - now();
+            if (left <= 0)
+                return;
+            pollfd fd{ConnectionNumber(d), POLLIN, 0};
+            const timespec timeout{time_t(left / 1'000'000'000), long(left % 1'000'000'000)};
+            ppoll(&fd, 1, &timeout, nullptr);
+        }
+    }
+
+    void runFor(int ms) { runUntil(now() + ms * Ms); }
+
+    // The first tick of each burst of indicator changes in [from, to).
+    std::vector<std::int64_t> ticks(std::int64_t from, std::int64_t to) const {
+        std::vector<std::int64_t> ticks;
+        for (std::int64_t t : m_changes)
+            if (t >= from && t < to && (ticks.empty() || t - ticks.back() > SameTick))
+                ticks.push_back(t);
+        return ticks;
+    }
+
+    // The first top-level window mapped with a title that starts with `title`, and when; waits
+    // until `deadline` for it.
+    Window waitForWindow(const char* title, std::int64_t deadline) {
+        m_title = title;
+        while (!m_window && now() < deadline)
+            runFor(5);
+        return m_window;
+    }
+    std::int64_t mappedAt() const { return m_mappedAt; }
+
+    // A left click at a place on the screen.
+    void click(int x, int y) {
+        XTestFakeMotionEvent(d, -1, x, y, CurrentTime);
+        XTestFakeButtonEvent(d, 1, True, CurrentTime);
+        XTestFakeButtonEvent(d, 1, False, CurrentTime);
+        XFlush(d);
+        runFor(150);
+    }
+
+    void type(KeySym key) {
+        const KeyCode code = XKeysymToKeycode(d, key);
+        XTestFakeKeyEvent(d, code, True, CurrentTime);
+        XTestFakeKeyEvent(d, code, False, CurrentTime);
+        XFlush(d);
+        runFor(100);
+    }
+
+    // The point `x`, `y` of the window's client area: its bottom 466 x 218 pixels, below the menu.
+    std::pair<int, int> inClientArea(Window window, int x, int y) {
+        XWindowAttributes a;
+        XGetWindowAttributes(d, window, &a);
+        return {a.x + x, a.y + a.height - 218 + y};
+    }
+
+    // Asks the window to close, as its close box does.
+    void close(Window window) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = long(XInternAtom(d, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(d, window, False, NoEventMask, &event);
+        XFlush(d);
+    }
+
+private:
+    void note(const XEvent& event, std::int64_t at) {
+        if (event.type == m_xkbEvent &&
+            reinterpret_cast<const XkbAnyEvent&>(event).xkb_type == XkbIndicatorStateNotify) {
+            m_changes.push_back(at);
+        } else if (event.type == MapNotify && !m_window && m_title) {
+            char* name = nullptr;
+            if (XFetchName(d, event.xmap.window, &name) && std::string(name).starts_with(m_title)) {
+                m_window = event.xmap.window;
+                m_mappedAt = at;
+            }
+            XFree(name);
+        }
+    }
+
+    // A stock X server binds no modifier to Scroll Lock, so that its indicator never changes;
+    // bound here, on the free row Mod3, it changes for either program alike.
+    void bindScrollLock() {
+        XModifierKeymap* map = XGetModifierMapping(d);
+        map = XInsertModifiermapEntry(map, XKeysymToKeycode(d, XK_Scroll_Lock), Mod3MapIndex);
+        XSetModifierMapping(d, map);
+        XFreeModifiermap(map);
+    }
+
+    Display* d;
+    int m_xkbEvent = 0;
+    std::vector<std::int64_t> m_changes;
+    const char* m_title = nullptr;
+    Window m_window = 0;
+    std::int64_t m_mappedAt = 0;
+};
+
+// How far the gaps between ticks stray from the intervals they should have, in ms.
+struct Accuracy {
+    double mean = NAN;
+    double p99 = NAN;
+    std::size_t ticks = 0;
+};
+
+// `expected(n)`: the interval before tick n, counted from 1 at ticks.front().
+Accuracy accuracy(const std::vector<std::int64_t>& ticks, const std::function<int(int)>& expected) {
+    std::vector<double> errors;
+    for (std::size_t i = 1; i < ticks.size(); ++i)
+        errors.push_back(std::abs(double(ticks[i] - ticks[i - 1]) / Ms - expected(int(i) + 1)));
+    if (errors.empty())
+        return {};
+    std::sort(errors.begin(), errors.end());
+    double sum = 0;
+    for (double e : errors)
+        sum += e;
+    const std::size_t p99 = std::min(errors.size() - 1, std::size_t(double(errors.size()) * 0.99));
+    return {sum / double(errors.size()), errors[p99], ticks.size()};
+}
+
+int every100(int) {
+    return 100;
+}
+
+struct Results {
+    double idleCpu = NAN, allCpu = NAN, speedupCpu = NAN; // % of one core
+    Accuracy all, speedup;
+    double peakRssMb = NAN;
+    double startMs = NAN;
+};
+
+// Watches from `from` to `to`: the program's share of one core, and the ticks seen.
+double watch(Observer& observer, const Program& program, std::int64_t from, std::int64_t to) {
+    observer.runUntil(from);
+    const std::int64_t cpu = program.cpuNs();
+    observer.runUntil(to);
+    return 100.0 * double(program.cpuNs() - cpu) / double(to - from);
+}
+
+Results measureFloor(Observer& o, int seconds, int speedupSeconds) {
+    Results r;
+    for (const char* mode : {"idle", "all", "speedup"}) {
+        Program floor({FLOOR_BINARY, mode});
+        const std::string_view m = mode;
+        // Speedup's first tick is 700 ms after the start and counts from it.
+        const std::int64_t from = floor.startedAt + (m == "speedup" ? 0 : 500 * Ms);
+        const std::int64_t to = from + (m == "speedup" ? speedupSeconds : seconds) * 1000 * Ms;
+        const double cpu = watch(o, floor, from, to);
+        if (m == "idle") {
+            r.idleCpu = cpu;
+        } else if (m == "all") {
+            r.allCpu = cpu;
+            r.all = accuracy(o.ticks(from, to), every100);
+        } else {
+            r.speedupCpu = cpu;
+            r.speedup = accuracy(o.ticks(from, to), speedupInterval);
+        }
+        r.peakRssMb = std::max(std::isnan(r.peakRssMb) ? 0 : r.peakRssMb, floor.peakRssMb());
+    }
+    return r;
+}
+
+Results measureTintaro(Observer& o, const char* program, int seconds, int speedupSeconds) {
+    Results r;
+    Program tintaro({program});
+    const Window window = o.waitForWindow("Tintaro", tintaro.startedAt + 10'000 * Ms);
+    if (!window)
+        fail("Tintaro's window did not appear");
+    r.startMs = double(o.mappedAt() - tintaro.startedAt) / Ms;
+    o.runFor(1000); // past the start-up reset
+
+    std::int64_t from = now();
+    r.idleCpu = watch(o, tintaro, from, from + seconds * 1000 * Ms);
+
+    // Controls by their place in the effect panel, which lies at (8, 8) in the client area.
+    const auto at = [&](int x, int y) {
+        const auto [sx, sy] = o.inClientArea(window, 8 + x, 8 + y);
+        o.click(sx, sy);
+    };
+    const auto effectSpeed = [&] { at(350, 64); };
+    const auto combo1 = [&] { at(376, 34); };
+    const auto startEff = [&] { at(352, 116); };
+    const auto stop = [&] { at(352, 148); };
+
+    // "All" is selected at start. A click on the speed slider gives it the focus; End moves it to
+    // its fastest end, 100 ms.
+    effectSpeed();
+    o.type(XK_End);
+    startEff();
+    from = now() + 500 * Ms;
+    r.allCpu = watch(o, tintaro, from, from + seconds * 1000 * Ms);
+    r.all = accuracy(o.ticks(from, from + seconds * 1000 * Ms), every100);
+
+    stop();
+    o.runFor(500); // past the reset that darkens the LEDs
+    combo1();      // opens the list
+    for (int i = 0; i < 5; ++i)
+        o.type(XK_Down);
+    o.type(XK_Return); // "Speedup"
+    startEff();
+    // The click has been handled by now; the first tick comes 700 ms after it.
+    from = now();
+    const std::int64_t to = from + speedupSeconds * 1000 * Ms;
+    r.speedupCpu = watch(o, tintaro, from, to);
+    r.speedup = accuracy(o.ticks(from, to), speedupInterval);
+
+    r.peakRssMb = tintaro.peakRssMb();
+    o.close(window);
+    if (!tintaro.waitForExit(5000))
+        fail("Tintaro did not end when its window was closed");
+    return r;
+}
+
+std::string cell(double value, const char* unit, int width) {
+    char text[32];
+    if (std::isnan(value))
+        std::snprintf(text, sizeof text, "%*s", width, "—");
+    else
+        std::snprintf(text, sizeof text, "%*.2f %s", width - 1 - int(strlen(unit)), value, unit);
+    return text;
+}
+
+void row(const char* figure, double floor, double tintaro, const char* unit) {
+    std::printf("| %-44s | %s | %s | %s |\n", figure, cell(floor, unit, 11).c_str(),
+                cell(tintaro, unit, 11).c_str(),
+                floor > 0 ? cell(tintaro / floor, "x", 7).c_str() : cell(NAN, "", 7).c_str());
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+    // At least one whole Speedup cycle of 10.5 s.
+    const int speedupSeconds = std::max(seconds, 11);
+    Observer observer;
+    const Results floor = measureFloor(observer, seconds, speedupSeconds);
+    const Results tintaro =
+        measureTintaro(observer, argc > 2 ? argv[2] : TINTARO_BINARY, seconds, speedupSeconds);
+
+    std::printf("%d s per figure (Speedup %d s); tick error: a gap between two ticks against the "
+                "interval it should have\n\n",
+                seconds, speedupSeconds);
+    std::printf("| %-44s | %11s | %11s | %7s |\n", "figure", "floor", "Tintaro", "ratio");
+    std::printf("|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(13, '-').c_str(),
+                std::string(13, '-').c_str(), std::string(9, '-').c_str());
+    row("CPU, idle window (50 ms display poll only)", floor.idleCpu, tintaro.idleCpu, "%");
+    row("CPU, \"All\" at 100 ms", floor.allCpu, tintaro.allCpu, "%");
+    row("CPU, \"Speedup\"", floor.speedupCpu, tintaro.speedupCpu, "%");
+    row("\"All\" at 100 ms: tick error, mean", floor.all.mean, tintaro.all.mean, "ms");
+    row("\"All\" at 100 ms: tick error, 99th percentile", floor.all.p99, tintaro.all.p99, "ms");
+    row("\"Speedup\": tick error, mean", floor.speedup.mean, tintaro.speedup.mean, "ms");
+    row("\"Speedup\": tick error, 99th percentile", floor.speedup.p99, tintaro.speedup.p99, "ms");
+    row("peak RSS", floor.peakRssMb, tintaro.peakRssMb, "MB");
+    row("start to window shown", NAN, tintaro.startMs, "ms");
+    std::printf("\nticks seen: \"All\" %zu and %zu, \"Speedup\" %zu and %zu (floor and Tintaro)\n",
+                floor.all.ticks, tintaro.all.ticks, floor.speedup.ticks, tintaro.speedup.ticks);
+    return 0;
+}
