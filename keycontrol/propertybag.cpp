@@ -78,6 +78,11 @@ void PropertyBag::writeFont(QStringView name, const QFont& value, const QFont& o
 
 void PropertyBag::writePicture(QStringView name, const QCursor& value) {
     const QPixmap picture = value.pixmap();
+    // The same picture keeps the bytes it is stored as, however another PNG encoder would write it.
+    const QCursor stored = readPicture(name);
+    if (!picture.isNull() && stored.hotSpot() == value.hotSpot() &&
+        stored.pixmap().toImage() == picture.toImage())
+        return;
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);

@@ -1,9 +1,23 @@
 #pragma once
 
-#include <functional>
+#include <QObject>
 
 class QWidget;
 
-// Calls onClick each time a left click completes on `widget`: pressed and released on it. Only
-// presses that reach the widget count; one on a child that lets it through counts as well.
-void watchClicks(QWidget* widget, std::function<void()> onClick);
+// Signals each left click that completes on `widget`, pressed and released on it; one on a child
+// that lets the press through counts as well. It goes with the widget.
+class ClickWatch final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ClickWatch(QWidget* widget);
+
+signals:
+    void clicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool m_pressed = false;
+};

@@ -22,8 +22,8 @@ Modes::Modes(const tastaturDesign& ui, MemoryGame& game, EffectControl& effects,
     connect(ui.mGame, &QAction::triggered, this, &Modes::mGame_Click);
     connect(ui.mInfo, &QAction::triggered, this, &Modes::mInfo_Click);
     connect(ui.mStuff, &QAction::triggered, this, &Modes::mStuff_Click);
-    watchClicks(ui.Terms, [this] { Terms_Click(); });
-    watchClicks(ui.Label24, [this] { Label24_Click(); });
+    connect(new ClickWatch(ui.Terms), &ClickWatch::clicked, this, &Modes::Terms_Click);
+    connect(new ClickWatch(ui.Label24), &ClickWatch::clicked, this, &Modes::Label24_Click);
     // A click on the texts of the terms panel is no click on the panel.
     for (QLabel* text : ui.Terms->findChildren<QLabel*>())
         text->setAttribute(Qt::WA_NoMousePropagation);

@@ -14,6 +14,8 @@
 
 #include <QCloseEvent>
 
+#include <utility>
+
 tastatur::tastatur(Keyboard& keyboard, Clock& clock, Launcher& launcher, QWidget* parent)
     : QMainWindow(parent) {
     ui.setupUi(this, clock);
@@ -64,12 +66,16 @@ void tastatur::mClose_Click() {
 }
 
 void tastatur::closeEvent(QCloseEvent* event) {
+    event->accept();
+    // The window goes with the first request; one more on top (a signal while closing) must not
+    // toggle again what the keyboard may not yet show turned off.
+    if (std::exchange(m_closed, true))
+        return;
     Form_QueryUnload();
     Form_Unload();
     // The window goes with all its timers: nothing armed or running may tick after this.
     for (IntervalTimer* timer : findChildren<IntervalTimer*>())
         timer->setEnabled(false);
-    event->accept();
 }
 
 void tastatur::Form_QueryUnload() {

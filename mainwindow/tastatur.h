@@ -39,6 +39,7 @@ private:
     void Form_Unload();
 
     tastaturDesign ui;
+    bool m_closed = false;
     std::unique_ptr<LockReset> m_reset;
     std::unique_ptr<LockDisplay> m_display;
     std::unique_ptr<MemoryGame> m_game;

@@ -5,12 +5,9 @@
 
 #include <xcb/xproto.h>
 
-NativeWindowWatch::NativeWindowWatch(QWidget& window) : QObject(&window), m_window(window) {
+// The filter's base class takes it off the application again when it goes.
+NativeWindowWatch::NativeWindowWatch(QWidget& window) : QObject(&window) {
     QCoreApplication::instance()->installNativeEventFilter(this);
-}
-
-NativeWindowWatch::~NativeWindowWatch() {
-    QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
 bool NativeWindowWatch::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
@@ -19,7 +16,7 @@ bool NativeWindowWatch::nativeEventFilter(const QByteArray& eventType, void* mes
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     if ((event->response_type & ~0x80) == XCB_DESTROY_NOTIFY &&
         reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window ==
-            m_window.internalWinId())
+            static_cast<QWidget*>(parent())->internalWinId())
         emit nativeWindowDestroyed();
     return false;
 }

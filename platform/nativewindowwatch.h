@@ -13,13 +13,9 @@ class NativeWindowWatch : public QObject, public QAbstractNativeEventFilter {
 public:
     // Goes with the window.
     explicit NativeWindowWatch(QWidget& window);
-    ~NativeWindowWatch() override;
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 signals:
     void nativeWindowDestroyed();
-
-private:
-    QWidget& m_window;
 };

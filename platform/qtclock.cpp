@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -32,6 +34,8 @@ public:
     explicit QtCountdown(std::function<void()> onTick)
         : m_timer(timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)),
           m_expiry(m_timer, QSocketNotifier::Read), m_onTick(std::move(onTick)) {
+        if (m_timer < 0)
+            qFatal("tintaro: cannot make a timer: %s", std::strerror(errno));
         m_expiry.setEnabled(false);
         QObject::connect(&m_expiry, &QSocketNotifier::activated, [this] { tick(); });
     }
@@ -46,18 +50,16 @@ public:
         // Restarted by its own tick, it counts from the tick's due time: counting from the
         // moment the tick runs would add the event loop's latency to the period. With the same
         // interval it simply goes on.
-        if (m_ticking && m_running && interval == m_interval)
+        if (m_ticking && m_expiry.isEnabled() && interval == m_interval)
             return;
         m_interval = interval;
         m_next = (m_ticking ? m_due : now()) + interval;
-        m_running = true;
         const itimerspec period{toTimespec(interval), toTimespec(m_next)};
         timerfd_settime(m_timer, TFD_TIMER_ABSTIME, &period, nullptr);
         m_expiry.setEnabled(true);
     }
 
     void stop() override {
-        m_running = false;
         const itimerspec off{};
         timerfd_settime(m_timer, 0, &off, nullptr);
         m_expiry.setEnabled(false);
@@ -79,7 +81,6 @@ private:
     const int m_timer;
     QSocketNotifier m_expiry;
     std::function<void()> m_onTick;
-    bool m_running = false;
     bool m_ticking = false;
     std::int64_t m_interval = 0;
     std::int64_t m_due = 0;  // of the latest tick, in ns of CLOCK_MONOTONIC

@@ -130,7 +130,10 @@ private slots:
         ui().mClose->trigger();
         const QStringList expected{"{NUMLOCK}", "{SCROLLOCK}"};
         QCOMPARE(lockToggles(keyboard.events()), expected);
+        // Nothing ticks any more, and a second request to close (a signal on top) sends nothing.
+        keyboard.setHeld(20, false);
         clock.advance(1000);
+        window->close();
         QCOMPARE(lockToggles(keyboard.events()), expected);
     }
 };
