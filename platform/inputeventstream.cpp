@@ -22,8 +22,8 @@ void InputEventStream::writeKey(int keyCode, bool down) {
     }
 }
 
-bool InputEventStream::readLeds() {
-    bool changed = false;
+std::vector<int> InputEventStream::readLeds() {
+    std::vector<int> changed;
     input_event events[16];
     for (;;) {
         const ssize_t size = read(m_fd, events, sizeof events);
@@ -33,13 +33,10 @@ bool InputEventStream::readLeds() {
             return changed;
         for (std::size_t i = 0; i < std::size_t(size) / sizeof(input_event); ++i) {
             const input_event& event = events[i];
-            if (event.type != EV_LED || event.code >= 32)
+            if (event.type != EV_LED || event.code >= 32 || ledOn(event.code) == bool(event.value))
                 continue;
-            if (event.value)
-                m_leds |= 1u << event.code;
-            else
-                m_leds &= ~(1u << event.code);
-            changed = true;
+            m_leds ^= 1u << event.code;
+            changed.push_back(event.code);
         }
     }
 }

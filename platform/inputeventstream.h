@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 // Both directions of a virtual input device's descriptor: key events written to it, and the
 // LED changes that the system sends back on it. Anything that carries struct input_event
 // records will do, so that tests can stand a socket in for the device.
@@ -12,8 +14,8 @@ public:
     // it in at once.
     void writeKey(int keyCode, bool down);
 
-    // Takes in every LED change waiting on the descriptor; true when there was one.
-    bool readLeds();
+    // Takes in every LED change waiting on the descriptor; gives the LEDs changed, in order.
+    std::vector<int> readLeds();
 
     // As last sent back; every LED starts dark, as a new device's do.
     bool ledOn(int led) const;

@@ -7,8 +7,10 @@
 
 #include <linux/input-event-codes.h>
 
+#include <algorithm>
 #include <bitset>
 #include <chrono>
+#include <map>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -29,6 +31,16 @@
 // Until the device is taken up they tell nothing (they start dark whatever the keyboards
 // show), and the LED class bridges that time: a lock counts as on only when every keyboard
 // shows it lit, so that no state is reported that no keyboard shows.
+//
+// Strokes not shown yet. Either source lags this keyboard's own lock-key strokes: the LED
+// class knows nothing of those waiting in the queue, and the compositor sets the device's LEDs
+// only once it has read them. A lit lock read in between, as when the lit locks are turned
+// off twice in quick succession, would be toggled again and left lit. So each lock's presses
+// count until its LED changes, oldest first, and an odd number of them inverts the state
+// read. A compositor may show two quick presses as no change at all: the even number left
+// changes nothing. A press may also never show, written before a slow compositor opened the
+// device or cancelled out by another keyboard's: so presses count for one to two periods of
+// ConfirmMs at most.
 
 namespace {
 
@@ -36,6 +48,11 @@ constexpr int PollMs = 50;
 
 // The compositor's time to read the last strokes before the device goes with them.
 constexpr std::chrono::milliseconds LingerTime{200};
+
+struct Unshown {
+    int presses = 0; // not shown on the LED yet
+    int recent = 0;  // of those, the ones sent in this period
+};
 
 struct LockLed {
     int keyCode;
@@ -61,10 +78,43 @@ const LockLed* lockLedOf(int keyCode) {
 struct UinputKeyboard::Private {
     Private(int fd, LedClass ledClass) : stream(fd), ledClass(std::move(ledClass)) {}
 
-    // Takes in the LED changes waiting; one after the start means the device is taken up.
+    // Takes in the LED changes waiting; one after the start means the device is taken up,
+    // after which each shows the oldest press of its lock not shown yet.
     void follow() {
-        if (stream.readLeds() && !settled)
-            settle();
+        const std::vector<int> changed = stream.readLeds();
+        if (!settled) {
+            if (!changed.empty())
+                settle();
+            return;
+        }
+        for (int led : changed)
+            if (const auto lock = unshown.find(led); lock != unshown.end() && lock->second.presses)
+                --lock->second.presses;
+    }
+
+    // A lock-key press, queued or written. Forgetting runs while a press written is not shown.
+    void pressed(int led) {
+        if (settled && unshown.empty())
+            forgetting->start(UinputKeyboard::ConfirmMs);
+        ++unshown[led].presses;
+        ++unshown[led].recent;
+    }
+
+    // Each period: as presses are shown oldest first, those not shown and sent before it are
+    // all but the recent ones; they count no more.
+    void forget() {
+        for (auto& [led, lock] : unshown)
+            lock = {std::min(lock.presses, lock.recent), 0};
+        std::erase_if(unshown, [](const auto& lock) { return lock.second.presses == 0; });
+        if (unshown.empty())
+            forgetting->stop();
+    }
+
+    bool lit(const LockLed& lock) const {
+        const bool shown =
+            settled ? stream.ledOn(lock.led) : ledClass.litOnEvery(QString::fromLatin1(lock.name));
+        const auto pending = unshown.find(lock.led);
+        return shown != (pending != unshown.end() && pending->second.presses % 2 == 1);
     }
 
     void tick() {
@@ -80,6 +130,8 @@ struct UinputKeyboard::Private {
         for (const auto& [key, down] : queued)
             write(key, down);
         queued.clear();
+        if (!unshown.empty()) // the presses waiting have their time from now
+            forgetting->start(UinputKeyboard::ConfirmMs);
     }
 
     void write(int key, bool down) {
@@ -108,6 +160,8 @@ struct UinputKeyboard::Private {
     InputEventStream stream;
     LedClass ledClass;
     std::unique_ptr<Countdown> settling;
+    std::unique_ptr<Countdown> forgetting;
+    std::map<int, Unshown> unshown; // by LED
     int waitedMs = 0;
     bool settled = false;
     std::vector<std::pair<int, bool>> queued; // Linux key, down
@@ -134,6 +188,7 @@ UinputKeyboard::UinputKeyboard(int fd, Clock& clock, LedClass ledClass)
     d->stream.readLeds();
     d->settling = clock.createCountdown([this] { d->tick(); });
     d->settling->start(PollMs);
+    d->forgetting = clock.createCountdown([this] { d->forget(); });
 }
 
 UinputKeyboard::~UinputKeyboard() {
@@ -146,6 +201,9 @@ void UinputKeyboard::sendKeyEvent(const KeyEvent& event) {
     const bool down = !(event.flags & KeyEventFlag::KeyUp);
     if (key == 0 || (!down && !d->held[event.keyCode]))
         return;
+    // A press of a key already down changes nothing.
+    if (const LockLed* lock = lockLedOf(event.keyCode); lock && down && !d->held[event.keyCode])
+        d->pressed(lock->led);
     d->held[event.keyCode] = down;
     if (d->settled)
         d->write(key, down);
@@ -158,12 +216,8 @@ std::int16_t UinputKeyboard::keyState(int keyCode) const {
         return 0;
     d->follow();
     std::int16_t state = 0;
-    if (const LockLed* lock = lockLedOf(keyCode)) {
-        const bool lit = d->settled ? d->stream.ledOn(lock->led)
-                                    : d->ledClass.litOnEvery(QString::fromLatin1(lock->name));
-        if (lit)
-            state |= KeyStateBit::Toggled;
-    }
+    if (const LockLed* lock = lockLedOf(keyCode); lock && d->lit(*lock))
+        state |= KeyStateBit::Toggled;
     if (d->held[keyCode])
         state |= KeyStateBit::Held;
     return state;

@@ -13,11 +13,15 @@ class UinputDevice;
 // The keyboard as the kernel sees it, through a virtual keyboard of its own made through
 // /dev/uinput: reaches the compositor of a Wayland session, an X server and the console alike.
 // Key strokes go out on the virtual keyboard; a lock key's toggle state is read from the LEDs
-// that the system sets on it. A key counts as held while it is pressed through this keyboard.
+// that the system sets on it, and its own strokes that they do not show yet. A key counts as held
+// while it is pressed through this keyboard.
 class UinputKeyboard final : public Keyboard {
 public:
     // How long a new device is given to be taken up by the compositor, at most.
     static constexpr int SettleMs = 1000;
+    // A lock-key stroke that its LED does not show counts in the lock's state for this long at
+    // least, and twice this at most.
+    static constexpr int ConfirmMs = 1000;
 
     // Null when the device cannot be made; whyNot then names the file, the cause and the fix.
     static std::unique_ptr<UinputKeyboard> open(Clock& clock, QString* whyNot = nullptr);

@@ -2,9 +2,9 @@
 // and decoded, and LED changes are written to it as the system sends them. Only the check of a
 // real device needs /dev/uinput, and is skipped where there is none.
 
-#include "systemkeys.h"
 #include "modsync.h"
 #include "simulatedkeyboard.h"
+#include "systemkeys.h"
 #include "uinputdevice.h"
 #include "uinputkeyboard.h"
 #include "virtualclock.h"
@@ -45,6 +45,16 @@ class UinputKeyboardTest : public QObject {
     }
 
 private slots:
+    // Num Lock lit on every keyboard, Caps Lock on one, Scroll Lock only on the virtual one.
+    void initTestCase() {
+        for (const QString led : {"input3::numlock 1", "input3::capslock 1", "input7::capslock 0",
+                                  "input9::scrolllock 1"}) {
+            QVERIFY(QDir(ledFolder.path()).mkpath(led.chopped(2)));
+            QFile brightness(ledFolder.filePath(led.chopped(2) + "/brightness"));
+            QVERIFY(brightness.open(QIODevice::WriteOnly) &&
+                    brightness.write(led.right(1).toLatin1()));
+        }
+    }
     void init() { QVERIFY(socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, fds) == 0); }
     void cleanup() {
         close(fds[0]);
@@ -52,17 +62,29 @@ private slots:
     }
 
     // Strokes wait until the device is taken up: a compositor sets the LEDs as it takes the
-    // keyboard up, while the console's LEDs set as it is made tell nothing.
+    // keyboard up, while the console's LEDs set as it is made tell nothing. A lock-key stroke
+    // counts in the lock's state until its LED shows it, waiting or not, so that a lit lock
+    // asked twice to go out, before the take-up or after it, gets one stroke.
     void strokesWaitUntilTheLedsAreSet() {
-        sendLed(LED_NUML, true); // by the console
+        sendLed(LED_CAPSL, true); // by the console
         auto uinput = keyboard();
-        modSync::Toggle(*uinput, LockKey::Num);
-        clock.advance(100);
-        sendLed(LED_CAPSL, true);
+        modSync::TurnOffLitLocks(*uinput);
+        clock.advance(300);
+        modSync::TurnOffLitLocks(*uinput);
+        for (auto [led, on] : {std::pair{LED_NUML, true}, {LED_CAPSL, false}}) // by the compositor
+            sendLed(led, on);
         clock.advance(49); // the next poll takes it in
         QCOMPARE(written(), "");
         clock.advance(1);
         QCOMPARE(written(), Stroke.arg(KEY_NUMLOCK));
+        sendLed(LED_NUML, false);
+        QVERIFY(!modSync::IsLockOn(*uinput, LockKey::Num));
+        sendLed(LED_NUML, true); // from another keyboard
+        modSync::TurnOffLitLocks(*uinput);
+        modSync::TurnOffLitLocks(*uinput);
+        QCOMPARE(written(), Stroke.arg(KEY_NUMLOCK));
+        sendLed(LED_NUML, false);
+        QVERIFY(!modSync::IsLockOn(*uinput, LockKey::Num));
     }
 
     // Every key the sender can produce goes to a Linux key that the device declares.
@@ -83,17 +105,10 @@ private slots:
 
     // Until the device is taken up, a lock counts as on only when some keyboard in the LED class
     // has it and every one shows it lit, the virtual keyboard's own entry (input9) left out;
-    // then the LEDs that the system sets on the device tell. A key counts as held while pressed
-    // through it; the release of another keyboard's key is not sent, and a key left down is let
-    // go of when the keyboard goes.
+    // then the LEDs that the system sets on the device tell, with a lock-key stroke they do not
+    // show counting for a while. A key counts as held while pressed through it; the release of
+    // another keyboard's key is not sent, and a key left down is let go of when the keyboard goes.
     void keyStates() {
-        for (const QString led : {"input3::numlock 1", "input3::capslock 1", "input7::capslock 0",
-                                  "input9::scrolllock 1"}) {
-            QVERIFY(QDir(ledFolder.path()).mkpath(led.chopped(2)));
-            QFile brightness(ledFolder.filePath(led.chopped(2) + "/brightness"));
-            QVERIFY(brightness.open(QIODevice::WriteOnly) &&
-                    brightness.write(led.right(1).toLatin1()));
-        }
         auto uinput = keyboard();
         auto states = [&] { // of Num, Caps and Scroll Lock
             QStringList states;
@@ -105,7 +120,9 @@ private slots:
         uinput->sendKeyEvent({LockKeyCode::Scroll, 1, 0, 0});
         clock.advance(UinputKeyboard::SettleMs - 1);
         QCOMPARE(written(), "");
-        clock.advance(1); // taken up by the time limit: its own LEDs, all dark, tell
+        clock.advance(1); // taken up by the time limit: its own LEDs, all dark, and the press tell
+        QCOMPARE(states(), QStringLiteral("0 0 %1").arg(KeyStateBit::Toggled | KeyStateBit::Held));
+        clock.advance(2 * UinputKeyboard::ConfirmMs); // the stroke never shown counts no more
         QCOMPARE(states(), QStringLiteral("0 0 %1").arg(KeyStateBit::Held));
         for (auto [led, on] : {std::pair{LED_SCROLLL, true}, {LED_CAPSL, true}, {LED_CAPSL, false}})
             sendLed(led, on);
