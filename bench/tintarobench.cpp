@@ -30,6 +30,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -45,9 +46,9 @@ std::int64_t now() {
     return std::int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
 }
 
+// Thrown, so that a program started for measuring is ended and the keyboard left as found.
 [[noreturn]] void fail(const char* why) {
-    std::fprintf(stderr, "bench_tintaro: %s\n", why);
-    std::exit(1);
+    throw std::runtime_error(why);
 }
 
 // A program started for measuring. Its CPU time is read from a task clock counter that every
@@ -134,10 +135,14 @@ public:
         fcntl(ConnectionNumber(d), F_SETFD, FD_CLOEXEC);
         XkbSelectEvents(d, XkbUseCoreKbd, XkbIndicatorStateNotifyMask, XkbIndicatorStateNotifyMask);
         XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
-        bindScrollLock();
+        m_boundScrollLock = bindScrollLock();
         XSync(d, False);
     }
-    ~Observer() { XCloseDisplay(d); }
+    ~Observer() {
+        if (m_boundScrollLock)
+            unbindScrollLock();
+        XCloseDisplay(d);
+    }
 
     // Handles the server's events until the time `until`, noting indicator changes and windows.
     void runUntil(std::int64_t until) {
@@ -230,15 +235,36 @@ private:
     }
 
     // A stock X server binds no modifier to Scroll Lock, so that its indicator never changes;
-    // bound here, on the free row Mod3, it changes for either program alike.
-    void bindScrollLock() {
+    // bound here, on the free row Mod3, it changes for either program alike. Where the display
+    // binds it already, that is left alone: returns whether it was bound here.
+    bool bindScrollLock() {
+        const KeyCode key = XKeysymToKeycode(d, XK_Scroll_Lock);
         XModifierKeymap* map = XGetModifierMapping(d);
-        map = XInsertModifiermapEntry(map, XKeysymToKeycode(d, XK_Scroll_Lock), Mod3MapIndex);
-        XSetModifierMapping(d, map);
+        KeyCode* const end = map->modifiermap + 8 * map->max_keypermod;
+        if (std::find(map->modifiermap, end, key) != end) {
+            XFreeModifiermap(map);
+            return false;
+        }
+        setModifierMapping(XInsertModifiermapEntry(map, key, Mod3MapIndex));
+        return true;
+    }
+
+    // With no lock left on Mod3, which no key could undo any longer.
+    void unbindScrollLock() {
+        XkbLockModifiers(d, XkbUseCoreKbd, Mod3Mask, 0);
+        setModifierMapping(XDeleteModifiermapEntry(
+            XGetModifierMapping(d), XKeysymToKeycode(d, XK_Scroll_Lock), Mod3MapIndex));
+    }
+
+    // Takes `map`. The server refuses it while a modifier key is down (at a real display).
+    void setModifierMapping(XModifierKeymap* map) {
+        for (int tries = 0; tries < 40 && XSetModifierMapping(d, map) == MappingBusy; ++tries)
+            usleep(50'000);
         XFreeModifiermap(map);
     }
 
     Display* d;
+    bool m_boundScrollLock = false;
     int m_xkbEvent = 0;
     std::vector<std::int64_t> m_changes;
     const char* m_title = nullptr;
@@ -378,7 +404,7 @@ void row(const char* figure, double floor, double tintaro, const char* unit) {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[]) try {
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
     // At least one whole Speedup cycle of 10.5 s.
     const int speedupSeconds = std::max(seconds, 11);
@@ -405,4 +431,7 @@ int main(int argc, char* argv[]) {
     std::printf("\nticks seen: \"All\" %zu and %zu, \"Speedup\" %zu and %zu (floor and Tintaro)\n",
                 floor.all.ticks, tintaro.all.ticks, floor.speedup.ticks, tintaro.speedup.ticks);
     return 0;
+} catch (const std::exception& failure) {
+    std::fprintf(stderr, "bench_tintaro: %s\n", failure.what());
+    return 1;
 }

@@ -3,6 +3,7 @@
 #include "x11display.h"
 
 #include <QSocketNotifier>
+#include <QTimer>
 
 // Xlib's macros (None, Bool, KeyPress, ...) clash with Qt: included here only, after Qt.
 #include <X11/XKBlib.h>
@@ -26,8 +27,22 @@ bool inRange(int keyCode) {
     return keyCode >= 0 && keyCode < 256;
 }
 
+// Xlib tells of a broken connection to one handler for the whole process, and the one in place
+// (Qt's, or Xlib's own) ends the program from inside the call that found it, even when that
+// call is the cleanup on the way out. A keyboard's connection is left to its own exit handler,
+// which just stops the keyboard using it.
+std::vector<Display*> keyboardDisplays;
+XIOErrorHandler otherIOErrorHandler = nullptr;
+
+int onIOError(Display* display) {
+    return std::ranges::count(keyboardDisplays, display) ? 0 : otherIOErrorHandler(display);
+}
+
 struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
+    void operator()(Display* display) const {
+        XCloseDisplay(display);
+        std::erase(keyboardDisplays, display);
+    }
 };
 using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
 
@@ -80,6 +95,10 @@ struct X11Keyboard::Private {
     // may have dropped the Scroll Lock binding. `mode` QueuedAfterFlush reads what has arrived;
     // QueuedAlready takes only what round trips have read along, at no cost of a system call.
     void followServer(int mode) {
+        if (broken) {
+            notices->setEnabled(false); // a closed socket reads as ready for ever
+            return;
+        }
         bool keymapChanged = false;
         while (XEventsQueued(display.get(), mode) > 0) {
             XEvent event;
@@ -106,7 +125,7 @@ struct X11Keyboard::Private {
         }
         if (keymapChanged) {
             keyCodes.fill(-1);
-            settleBinding(true);
+            settleWhileRunning();
             readIndicators();
         }
     }
@@ -251,19 +270,22 @@ struct X11Keyboard::Private {
     }
 
     // Under a server grab, so that copies starting, ending or following a keymap change at the
-    // same moment see each other's changes whole.
-    void settleBinding(bool inUse) {
-        using namespace std::chrono_literals;
-        for (int attempt = 0; attempt < 40; ++attempt) {
-            XGrabServer(display.get());
-            const bool settled = settleBindingOnce(inUse);
-            XUngrabServer(display.get());
-            XSync(display.get(), False);
-            if (settled)
-                return;
-            // Held keys are normally let go of soon; other clients must be let on meanwhile.
-            std::this_thread::sleep_for(50ms);
-        }
+    // same moment see each other's changes whole. False when refused for a key held down.
+    bool settleBinding(bool inUse) {
+        if (broken)
+            return true;
+        XGrabServer(display.get());
+        const bool settled = settleBindingOnce(inUse);
+        XUngrabServer(display.get());
+        XSync(display.get(), False);
+        return settled;
+    }
+
+    // Held keys are normally let go of soon, but waiting here for them would stall the program
+    // (a layout switch hotkey is pressed with modifiers): the event loop tries again shortly.
+    void settleWhileRunning() {
+        if (!settleBinding(true))
+            retry.start();
     }
 
     // Not waited for: a round trip for each key stroke would have the server and the program
@@ -281,19 +303,24 @@ struct X11Keyboard::Private {
 
     void send() {
         sendPosted = false;
-        XFlush(display.get());
+        if (!broken)
+            XFlush(display.get());
     }
 
     // A state read sees our own key strokes: unless the server has told of a later request
     // already, in a reply or an event, it is asked, which brings their notifications along.
     void awaitOwnKeys() {
-        if (LastKnownRequestProcessed(display.get()) < lastKeyRequest)
+        if (!broken && LastKnownRequestProcessed(display.get()) < lastKeyRequest)
             XSync(display.get(), False);
     }
 
+    // Set from Xlib once the connection has broken, even while `display` is being closed (hence
+    // declared before it): nothing is asked of it any more.
+    bool broken = false;
     DisplayPtr display;
     // The event loop reads the server's notifications as they arrive.
     std::unique_ptr<QSocketNotifier> notices;
+    QTimer retry;                  // a refused settleBinding(true)
     bool sendPosted = false;       // key strokes wait for send()
     std::array<int, 256> keyCodes; // cached keyCodeOf() per virtual key; -1 not looked up yet
     std::array<KeyCode, 256> pressedAs{};  // X key each virtual key's press went to, until release
@@ -332,6 +359,11 @@ std::unique_ptr<X11Keyboard> X11Keyboard::open(QString* whyNot) {
 
     auto d = std::make_unique<Private>(std::move(display));
     Display* dpy = d->display.get();
+    if (!otherIOErrorHandler)
+        otherIOErrorHandler = XSetIOErrorHandler(onIOError);
+    keyboardDisplays.push_back(dpy);
+    XSetIOErrorExitHandler(
+        dpy, [](Display*, void* p) { static_cast<Private*>(p)->broken = true; }, d.get());
     d->indicators[LockKeyCode::Num] = XInternAtom(dpy, "Num Lock", False);
     d->indicators[LockKeyCode::Caps] = XInternAtom(dpy, "Caps Lock", False);
     d->indicators[LockKeyCode::Scroll] = XInternAtom(dpy, "Scroll Lock", False);
@@ -346,7 +378,10 @@ std::unique_ptr<X11Keyboard> X11Keyboard::open(QString* whyNot) {
     d->recordAtom = XInternAtom(dpy, "_TINTARO_SCROLL_LOCK_BINDING", False);
     d->self = XCreateWindow(dpy, d->root, -1, -1, 1, 1, 0, CopyFromParent, InputOnly,
                             CopyFromParent, 0, nullptr);
-    d->settleBinding(true);
+    d->retry.setSingleShot(true);
+    d->retry.setInterval(50);
+    QObject::connect(&d->retry, &QTimer::timeout, [p = d.get()] { p->settleWhileRunning(); });
+    d->settleWhileRunning();
     d->readIndicators();
     d->notices = std::make_unique<QSocketNotifier>(ConnectionNumber(dpy), QSocketNotifier::Read);
     QObject::connect(d->notices.get(), &QSocketNotifier::activated,
@@ -355,16 +390,25 @@ std::unique_ptr<X11Keyboard> X11Keyboard::open(QString* whyNot) {
 }
 
 X11Keyboard::~X11Keyboard() {
+    if (d->broken)
+        return;
     // A key left down would stay down for every client after we are gone.
     for (int key = 0; key < 256; ++key)
         if (d->pressedAs[key] != 0)
             XTestFakeKeyEvent(d->display.get(), d->pressedAs[key], False, CurrentTime);
     XSync(d->display.get(), False);
-    d->settleBinding(false);
+    // No later chance: held keys are waited out here, though not for ever. Given up, the lock
+    // is off already, and the record still names this keyboard, whose window goes with the
+    // connection: the next copy to start finds the binding left over.
+    using namespace std::chrono_literals;
+    for (int attempt = 0; attempt < 40 && !d->settleBinding(false); ++attempt)
+        std::this_thread::sleep_for(50ms);
 }
 
 void X11Keyboard::sendKeyEvent(const KeyEvent& event) {
     d->followServer(QueuedAlready);
+    if (d->broken)
+        return;
     const int key = event.keyCode;
     const bool press = !(event.flags & KeyEventFlag::KeyUp);
     KeyCode target = 0;
@@ -391,6 +435,8 @@ std::int16_t X11Keyboard::keyState(int keyCode) const {
         return 0;
     d->awaitOwnKeys();
     d->followServer(QueuedAlready);
+    if (d->broken)
+        return 0;
     const KeyCode key = d->pressedAs[keyCode] != 0 ? d->pressedAs[keyCode] : d->keyCodeOf(keyCode);
     if (d->indicators[keyCode] == 0) // no lock key: the key map is asked
         return key != 0 && d->keysDown()[key] ? KeyStateBit::Held : std::int16_t(0);

@@ -1,6 +1,7 @@
 #include "modsync.h"
 #include "x11keyboard.h"
 
+#include <QProcess>
 #include <QTest>
 
 // Xlib's macros (None, Bool, Status, ...) clash with Qt: after Qt.
@@ -102,6 +103,17 @@ private slots:
         QVERIFY(std::has_single_bit(locked) && locked >= Mod1Mask);
         expected[std::countr_zero(locked)] = QStringLiteral(" %1").arg(scrollLock);
         QCOMPARE(bound, expected);
+
+        // A keymap change drops it; while a modifier is down the server refuses it anew, and
+        // the keyboard, rather than wait, tries again from the event loop until let go of.
+        const KeyCode shift = XKeysymToKeycode(x.dpy, XK_Shift_L);
+        XTestFakeKeyEvent(x.dpy, shift, True, 0);
+        XSync(x.dpy, False);
+        QCOMPARE(QProcess::execute("setxkbmap", {"us"}), 0);
+        modSync::Toggle(*keyboard, LockKey::Scroll); // its state read brings the change in
+        QVERIFY(!modSync::IsLockOn(*keyboard, LockKey::Scroll) && x.modifierMap() != bound);
+        XTestFakeKeyEvent(x.dpy, shift, False, 0);
+        QVERIFY(QTest::qWaitFor([&] { return x.modifierMap() == bound; }));
     }
 };
 
