@@ -34,6 +34,9 @@ QuitSignals::QuitSignals(QObject* parent) : QObject(parent) {
     action.sa_flags = SA_RESTART;
     for (int number : QuitSignalNumbers)
         ::sigaction(number, &action, nullptr);
+    // A write to an X connection that was cut (the window killed by xkill) must fail rather than
+    // end the program at once: Qt then ends it its own way, and the keyboard is left clean.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 QuitSignals::~QuitSignals() {
