@@ -30,10 +30,6 @@ std::int16_t SimulatedKeyboard::keyState(int keyCode) const {
     return state;
 }
 
-bool SimulatedKeyboard::isToggled(int keyCode) const {
-    return inRange(keyCode) && m_toggled[keyCode];
-}
-
 void SimulatedKeyboard::setToggled(int keyCode, bool on) {
     if (inRange(keyCode))
         m_toggled[keyCode] = on;

@@ -15,7 +15,6 @@ public:
     const std::vector<KeyEvent>& events() const { return m_events; }
     void clearEvents() { m_events.clear(); }
 
-    bool isToggled(int keyCode) const;
     void setToggled(int keyCode, bool on);
     void setHeld(int keyCode, bool held);
 
