@@ -1,14 +1,14 @@
-#include "desktoplauncher.h"
-#include "keyboardfactory.h"
-#include "lockkeyevents.h"
-#include "modsync.h"
-#include "nativewindowwatch.h"
-#include "programversion.h"
-#include "qtclock.h"
-#include "quitsignals.h"
-#include "tastatur.h"
-#include "taste.h"
-#include "x11display.h"
+#include "keycontrol/taste.h"
+#include "lockkeys/modsync.h"
+#include "mainwindow/tastatur.h"
+#include "platform/desktoplauncher.h"
+#include "platform/keyboardfactory.h"
+#include "platform/lockkeyevents.h"
+#include "platform/nativewindowwatch.h"
+#include "platform/programversion.h"
+#include "platform/qtclock.h"
+#include "platform/quitsignals.h"
+#include "platform/x11display.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -54,8 +54,10 @@ int main(int argc, char* argv[]) {
         if (window.isVisible())
             window.close();
     });
-    QObject::connect(new NativeWindowWatch(window), &NativeWindowWatch::nativeWindowDestroyed,
-                     &window, &QWidget::close, Qt::QueuedConnection);
+    window.winId();
+    QObject::connect(new NativeWindowWatch(*window.windowHandle()),
+                     &NativeWindowWatch::nativeWindowDestroyed, &window, &QWidget::close,
+                     Qt::QueuedConnection);
     // Qt ends the program with exit() when its own X connection breaks (the window killed by
     // xkill); the keyboard's connection still lives and serves to leave the keyboard clean.
     static auto connectionLost = qScopeGuard([&keyboard] {

@@ -1,6 +1,6 @@
 // Build-time tool: writes the window's icon as a PNG of the given size, for the icon theme.
 
-#include "windowicon.h"
+#include "mainwindow/windowicon.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 // schedule: all three every 100 ms ("all") or one at a time on Speedup's ("speedup").
 // Usage: bench_floor idle|all|speedup   (runs until killed)
 
-#include "speedupschedule.h"
+#include "bench/speedupschedule.h"
 
 #include <X11/XKBlib.h>
 #include <X11/extensions/XTest.h>

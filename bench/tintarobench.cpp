@@ -6,7 +6,7 @@
 // Usage: bench_tintaro [seconds per figure [program]]   (default 10 s and the build's Tintaro;
 // needs DISPLAY)
 
-#include "speedupschedule.h"
+#include "bench/speedupschedule.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>

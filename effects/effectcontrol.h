@@ -1,7 +1,8 @@
 #pragma once
 
-#include "effectpatterns.h"
-#include "effectstate.h"
+#include "effects/effectpanel.h"
+#include "effects/effectpatterns.h"
+#include "effects/effectstate.h"
 
 #include <QObject>
 
@@ -11,7 +12,6 @@ class ControlStates;
 class KeyBlinking;
 class Keyboard;
 class LockReset;
-struct tastaturDesign;
 
 // The effect panel's handlers: "Start Effect" starts the effect selected in Combo1, a completed
 // change of EffectSpeed re-times the running effect, and "Stop all (RESET)" stops every effect
@@ -22,7 +22,7 @@ class EffectControl : public QObject {
 
 public:
     // Connects the StartEff and Stop buttons and EffectSpeed's change to the handlers.
-    EffectControl(Keyboard& keyboard, const tastaturDesign& ui, LockReset& reset,
+    EffectControl(Keyboard& keyboard, const EffectPanel& panel, LockReset& reset,
                   ControlStates& controls, KeyBlinking& blinking, QObject* parent = nullptr);
 
     void StartEff_Click();
@@ -30,10 +30,10 @@ public:
     void Stop_Click();
 
 private:
-    void start(Effect effect, bool restart);
+    void startEffect(Effect effect, bool restart);
     std::optional<Effect> selectedEffect() const;
 
-    const tastaturDesign& ui;
+    EffectPanel m_panel;
     LockReset& m_reset;
     ControlStates& m_controls;
     KeyBlinking& m_blinking;

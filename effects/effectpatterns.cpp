@@ -1,10 +1,8 @@
-#include "effectpatterns.h"
+#include "effects/effectpatterns.h"
 
-#include "effectstate.h"
-#include "intervaltimer.h"
-#include "modsync.h"
-#include "speedslider.h"
-#include "tastaturdesign.h"
+#include "effects/effectstate.h"
+#include "lockkeys/modsync.h"
+#include "platform/intervaltimer.h"
 
 namespace {
 constexpr std::array<LockKey, 3> NumToScroll = AllLockKeys;
@@ -14,19 +12,21 @@ constexpr LockKey Num = LockKey::Num, Caps = LockKey::Caps, Scroll = LockKey::Sc
 
 // By list index.
 const std::array<EffectPatterns::Entry, EffectCount> EffectPatterns::Effects{{
-    {&tastaturDesign::Alltime, &EffectPatterns::Alltime_Timer, true},
-    {&tastaturDesign::Knighttime, &EffectPatterns::Knighttime_Timer, true},
-    {&tastaturDesign::Landingtime, &EffectPatterns::Landingtime_Timer, true},
-    {&tastaturDesign::Rockyoutime, &EffectPatterns::Rockyoutime_Timer, true},
-    {&tastaturDesign::Runtime, &EffectPatterns::Runtime_Timer, true},
-    {&tastaturDesign::Speeduptime, &EffectPatterns::Speeduptime_Timer, false},
-    {&tastaturDesign::Traffictime, &EffectPatterns::Traffictime_Timer, true},
-    {&tastaturDesign::Walktime, &EffectPatterns::Walktime_Timer, true},
+    {&EffectPatterns::Alltime_Timer, true},
+    {&EffectPatterns::Knighttime_Timer, true},
+    {&EffectPatterns::Landingtime_Timer, true},
+    {&EffectPatterns::Rockyoutime_Timer, true},
+    {&EffectPatterns::Runtime_Timer, true},
+    {&EffectPatterns::Speeduptime_Timer, false},
+    {&EffectPatterns::Traffictime_Timer, true},
+    {&EffectPatterns::Walktime_Timer, true},
 }};
 
-EffectPatterns::EffectPatterns(Keyboard& keyboard, EffectState& state, const tastaturDesign& ui,
-                               QObject* parent)
-    : QObject(parent), m_keyboard(keyboard), m_state(state), ui(ui) {
+EffectPatterns::EffectPatterns(Keyboard& keyboard, EffectState& state,
+                               std::array<IntervalTimer*, EffectCount> timers,
+                               std::function<int()> speed, QObject* parent)
+    : QObject(parent), m_keyboard(keyboard), m_state(state), m_timers(timers),
+      m_speed(std::move(speed)) {
     for (int index = 0; index < EffectCount; ++index) {
         const auto effect = static_cast<Effect>(index);
         connect(&timer(effect), &IntervalTimer::Timer, this, [this, effect] { tick(effect); });
@@ -34,7 +34,7 @@ EffectPatterns::EffectPatterns(Keyboard& keyboard, EffectState& state, const tas
 }
 
 IntervalTimer& EffectPatterns::timer(Effect effect) const {
-    return *(ui.*Effects[static_cast<int>(effect)].timer);
+    return *m_timers[static_cast<int>(effect)];
 }
 
 bool EffectPatterns::followsSpeed(Effect effect) {
@@ -46,7 +46,7 @@ bool EffectPatterns::followsSpeed(Effect effect) {
 void EffectPatterns::tick(Effect effect) {
     const Entry& entry = Effects[static_cast<int>(effect)];
     if (entry.followsSpeed)
-        timer(effect).setInterval(ui.EffectSpeed->value());
+        timer(effect).setInterval(m_speed());
     (this->*entry.step)();
 }
 

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "lockkey.h"
+#include "lockkeys/lockkey.h"
 
 #include <QObject>
 
 #include <array>
+#include <functional>
 #include <initializer_list>
 
 class IntervalTimer;
 class Keyboard;
 struct EffectState;
-struct tastaturDesign;
 
 // The light effects, numbered as the effect list holds them.
 enum class Effect { All, KnightRider, Landing, RockYou, Run, Speedup, TrafficLight, Walk };
@@ -27,7 +27,9 @@ class EffectPatterns : public QObject {
     Q_OBJECT
 
 public:
-    EffectPatterns(Keyboard& keyboard, EffectState& state, const tastaturDesign& ui,
+    // The timers in the order of Effect; `speed` gives the interval of those that follow it.
+    EffectPatterns(Keyboard& keyboard, EffectState& state,
+                   std::array<IntervalTimer*, EffectCount> timers, std::function<int()> speed,
                    QObject* parent = nullptr);
 
     IntervalTimer& timer(Effect effect) const;
@@ -36,7 +38,6 @@ public:
 
 private:
     struct Entry {
-        IntervalTimer* tastaturDesign::*timer;
         void (EffectPatterns::*step)();
         bool followsSpeed;
     };
@@ -60,5 +61,6 @@ private:
 
     Keyboard& m_keyboard;
     EffectState& m_state;
-    const tastaturDesign& ui;
+    std::array<IntervalTimer*, EffectCount> m_timers;
+    std::function<int()> m_speed;
 };

@@ -1,10 +1,10 @@
-#include "memorygame.h"
+#include "game/memorygame.h"
 
-#include "buttonmessage.h"
-#include "intervaltimer.h"
-#include "lockreset.h"
-#include "modsync.h"
-#include "taste.h"
+#include "keycontrol/buttonmessage.h"
+#include "keycontrol/taste.h"
+#include "lockkeys/lockreset.h"
+#include "lockkeys/modsync.h"
+#include "platform/intervaltimer.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gamepanel.h"
+#include "game/gamepanel.h"
 
 #include <QObject>
 

@@ -1,4 +1,4 @@
-#include "propertybag.h"
+#include "keycontrol/propertybag.h"
 
 #include <QBuffer>
 #include <QJsonArray>

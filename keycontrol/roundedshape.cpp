@@ -1,4 +1,4 @@
-#include "roundedshape.h"
+#include "keycontrol/roundedshape.h"
 
 #include <QEvent>
 #include <QPainter>

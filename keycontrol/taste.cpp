@@ -1,7 +1,7 @@
-#include "taste.h"
-#include "roundedshape.h"
+#include "keycontrol/taste.h"
+#include "keycontrol/roundedshape.h"
 
-#include "buttonmessage.h"
+#include "keycontrol/buttonmessage.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "propertybag.h"
+#include "keycontrol/propertybag.h"
 
 #include <QCursor>
 #include <QFont>

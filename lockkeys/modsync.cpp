@@ -1,6 +1,6 @@
-#include "modsync.h"
+#include "lockkeys/modsync.h"
 
-#include "keyboard.h"
+#include "platform/keyboard.h"
 
 #include <cctype>
 #include <cstdint>

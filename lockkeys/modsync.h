@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lockkey.h"
+#include "lockkeys/lockkey.h"
 
 #include <string_view>
 

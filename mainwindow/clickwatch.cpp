@@ -1,4 +1,4 @@
-#include "clickwatch.h"
+#include "mainwindow/clickwatch.h"
 
 #include <QMouseEvent>
 #include <QWidget>

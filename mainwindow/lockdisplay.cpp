@@ -1,8 +1,8 @@
-#include "lockdisplay.h"
+#include "mainwindow/lockdisplay.h"
 
-#include "intervaltimer.h"
-#include "modsync.h"
-#include "taste.h"
+#include "keycontrol/taste.h"
+#include "lockkeys/modsync.h"
+#include "platform/intervaltimer.h"
 
 LockDisplay::LockDisplay(Keyboard& keyboard, IntervalTimer& Timer1, std::array<Taste*, 3> keys,
                          QObject* parent)

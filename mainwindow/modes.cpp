@@ -1,11 +1,11 @@
-#include "modes.h"
+#include "mainwindow/modes.h"
 
-#include "clickwatch.h"
-#include "effectcontrol.h"
-#include "launcher.h"
-#include "memorygame.h"
-#include "programfiles.h"
-#include "tastaturdesign.h"
+#include "effects/effectcontrol.h"
+#include "game/memorygame.h"
+#include "mainwindow/clickwatch.h"
+#include "mainwindow/tastaturdesign.h"
+#include "platform/launcher.h"
+#include "platform/programfiles.h"
 
 #include <QUrl>
 

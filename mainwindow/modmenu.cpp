@@ -1,4 +1,4 @@
-#include "modmenu.h"
+#include "mainwindow/modmenu.h"
 
 #include <QWidget>
 

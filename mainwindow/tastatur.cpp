@@ -1,16 +1,16 @@
-#include "tastatur.h"
+#include "mainwindow/tastatur.h"
 
-#include "controlstates.h"
-#include "effectcontrol.h"
-#include "intervaltimer.h"
-#include "keyblinking.h"
-#include "lockdisplay.h"
-#include "lockreset.h"
-#include "memorygame.h"
-#include "modes.h"
-#include "modmenu.h"
-#include "programversion.h"
-#include "speedslider.h"
+#include "effects/controlstates.h"
+#include "effects/effectcontrol.h"
+#include "effects/keyblinking.h"
+#include "game/memorygame.h"
+#include "keycontrol/speedslider.h"
+#include "lockkeys/lockreset.h"
+#include "mainwindow/lockdisplay.h"
+#include "mainwindow/modes.h"
+#include "mainwindow/modmenu.h"
+#include "platform/intervaltimer.h"
+#include "platform/programversion.h"
 
 #include <QCloseEvent>
 
@@ -30,8 +30,15 @@ tastatur::tastatur(Keyboard& keyboard, Clock& clock, Launcher& launcher, QWidget
     m_blinking = std::make_unique<KeyBlinking>(
         keyboard, *m_controlStates, std::array{ui.NumSpeed, ui.CapsSpeed, ui.ScrollSpeed},
         std::array{ui.NUMtime, ui.CAPStime, ui.SCROLLtime});
-    m_effects =
-        std::make_unique<EffectControl>(keyboard, ui, *m_reset, *m_controlStates, *m_blinking);
+    m_effects = std::make_unique<EffectControl>(
+        keyboard,
+        EffectPanel{ui.Combo1,
+                    ui.EffectSpeed,
+                    ui.StartEff,
+                    ui.Stop,
+                    {ui.Alltime, ui.Knighttime, ui.Landingtime, ui.Rockyoutime, ui.Runtime,
+                     ui.Speeduptime, ui.Traffictime, ui.Walktime}},
+        *m_reset, *m_controlStates, *m_blinking);
     m_modes = std::make_unique<Modes>(ui, *m_game, *m_effects, launcher);
     connect(ui.mClose, &QAction::triggered, this, &tastatur::mClose_Click);
     Form_Load();

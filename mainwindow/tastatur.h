@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tastaturdesign.h"
+#include "mainwindow/tastaturdesign.h"
 
 #include <QMainWindow>
 

@@ -1,10 +1,10 @@
-#include "tastaturdesign.h"
+#include "mainwindow/tastaturdesign.h"
 
-#include "intervaltimer.h"
-#include "propertybag.h"
-#include "speedslider.h"
-#include "taste.h"
-#include "windowicon.h"
+#include "keycontrol/propertybag.h"
+#include "keycontrol/speedslider.h"
+#include "keycontrol/taste.h"
+#include "mainwindow/windowicon.h"
+#include "platform/intervaltimer.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -63,14 +63,14 @@ QJsonObject storedProperties() {
     return QJsonDocument::fromJson(file.readAll()).object();
 }
 
-Taste* key(QWidget* parent, const char* name, QPoint place, const QJsonObject& stored) {
+Taste* keyControl(QWidget* parent, const char* name, QPoint place, const QJsonObject& stored) {
     auto* k = named(new Taste(parent), name);
     k->UserControl_ReadProperties(PropertyBag(stored[k->objectName()].toObject()));
     k->setGeometry(QRect(place, KeySize));
     return k;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, QRect place) {
+QPushButton* pushButton(QWidget* parent, const char* name, const QString& caption, QRect place) {
     auto* b = named(new QPushButton(caption, parent), name);
     b->setGeometry(place);
     return b;
@@ -94,8 +94,8 @@ std::array<QLabel*, 5> speedCaption(QWidget* parent, const char* name, int x,
     return letters;
 }
 
-IntervalTimer* timer(QObject* owner, Clock& clock, const char* name, int interval = 0,
-                     bool enabled = false) {
+IntervalTimer* intervalTimer(QObject* owner, Clock& clock, const char* name, int interval = 0,
+                             bool enabled = false) {
     auto* t = named(new IntervalTimer(clock, owner), name);
     t->setInterval(interval);
     t->setEnabled(enabled);
@@ -126,9 +126,9 @@ void tastaturDesign::setupUi(QMainWindow* window, Clock& clock) {
 
     // Effect panel: the lock keys, their speed sliders, and the effect controls.
     const QJsonObject stored = storedProperties();
-    Taste1 = key(Modeeff, "Taste1", {16, 24}, stored);
-    Taste2 = key(Modeeff, "Taste2", {96, 24}, stored);
-    Taste3 = key(Modeeff, "Taste3", {176, 24}, stored);
+    Taste1 = keyControl(Modeeff, "Taste1", {16, 24}, stored);
+    Taste2 = keyControl(Modeeff, "Taste2", {96, 24}, stored);
+    Taste3 = keyControl(Modeeff, "Taste3", {176, 24}, stored);
     NumSpeed = perKeySlider(Modeeff, "NumSpeed", 40);
     CapsSpeed = perKeySlider(Modeeff, "CapsSpeed", 120);
     ScrollSpeed = perKeySlider(Modeeff, "ScrollSpeed", 200);
@@ -154,16 +154,16 @@ void tastaturDesign::setupUi(QMainWindow* window, Clock& clock) {
     EffectSpeed->setGeometry(320, 56, 113, 17);
     label(Modeeff, "Label15", "min.", {320, 75, 30, 13});
     label(Modeeff, "Label16", "max.", {403, 75, 30, 13}, false, Qt::AlignRight);
-    StartEff = button(Modeeff, "StartEff", "Start Effect", {272, 104, 161, 25});
-    Stop = button(Modeeff, "Stop", "Stop all (RESET)", {272, 136, 161, 25});
+    StartEff = pushButton(Modeeff, "StartEff", "Start Effect", {272, 104, 161, 25});
+    Stop = pushButton(Modeeff, "Stop", "Stop all (RESET)", {272, 136, 161, 25});
 
     // Game panel.
     label(Modegame, "Label2", "Remember the LED's", {8, 24, 433, 16}, true, Qt::AlignHCenter);
-    Start_Game = button(Modegame, "Start_Game", "Start Game", {16, 48, 137, 25});
-    Stopgame = button(Modegame, "Stopgame", "End Game", {16, 80, 137, 25});
-    G1 = key(Modegame, "G1", {176, 48}, stored);
-    G2 = key(Modegame, "G2", {256, 48}, stored);
-    G3 = key(Modegame, "G3", {336, 48}, stored);
+    Start_Game = pushButton(Modegame, "Start_Game", "Start Game", {16, 48, 137, 25});
+    Stopgame = pushButton(Modegame, "Stopgame", "End Game", {16, 80, 137, 25});
+    G1 = keyControl(Modegame, "G1", {176, 48}, stored);
+    G2 = keyControl(Modegame, "G2", {256, 48}, stored);
+    G3 = keyControl(Modegame, "G3", {336, 48}, stored);
     Gamestate = label(Modegame, "Gamestate", "", {176, 120, 233, 16}, true, Qt::AlignHCenter);
     label(Modegame, "Level2", "Level:", {16, 128, 72, 16}, true);
     level = label(Modegame, "level", "", {88, 128, 64, 16}, true);
@@ -206,20 +206,20 @@ void tastaturDesign::setupUi(QMainWindow* window, Clock& clock) {
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
     StartEff->setFocus();
 
-    Timer1 = timer(window, clock, "Timer1", 50, true);
-    resetime = timer(window, clock, "resetime");
-    NUMtime = timer(window, clock, "NUMtime");
-    CAPStime = timer(window, clock, "CAPStime");
-    SCROLLtime = timer(window, clock, "SCROLLtime");
-    Alltime = timer(window, clock, "Alltime");
-    Knighttime = timer(window, clock, "Knighttime");
-    Landingtime = timer(window, clock, "Landingtime");
-    Rockyoutime = timer(window, clock, "Rockyoutime");
-    Runtime = timer(window, clock, "Runtime");
-    Speeduptime = timer(window, clock, "Speeduptime");
-    Traffictime = timer(window, clock, "Traffictime");
-    Walktime = timer(window, clock, "Walktime");
-    Gametime = timer(window, clock, "Gametime");
-    Gametime2 = timer(window, clock, "Gametime2");
-    NextGametime = timer(window, clock, "NextGametime");
+    Timer1 = intervalTimer(window, clock, "Timer1", 50, true);
+    resetime = intervalTimer(window, clock, "resetime");
+    NUMtime = intervalTimer(window, clock, "NUMtime");
+    CAPStime = intervalTimer(window, clock, "CAPStime");
+    SCROLLtime = intervalTimer(window, clock, "SCROLLtime");
+    Alltime = intervalTimer(window, clock, "Alltime");
+    Knighttime = intervalTimer(window, clock, "Knighttime");
+    Landingtime = intervalTimer(window, clock, "Landingtime");
+    Rockyoutime = intervalTimer(window, clock, "Rockyoutime");
+    Runtime = intervalTimer(window, clock, "Runtime");
+    Speeduptime = intervalTimer(window, clock, "Speeduptime");
+    Traffictime = intervalTimer(window, clock, "Traffictime");
+    Walktime = intervalTimer(window, clock, "Walktime");
+    Gametime = intervalTimer(window, clock, "Gametime");
+    Gametime2 = intervalTimer(window, clock, "Gametime2");
+    NextGametime = intervalTimer(window, clock, "NextGametime");
 }

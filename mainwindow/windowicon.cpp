@@ -1,4 +1,4 @@
-#include "windowicon.h"
+#include "mainwindow/windowicon.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "launcher.h"
+#include "platform/launcher.h"
 
 // Opens through the desktop's own choice of program (xdg-open and the freedesktop conventions).
 // When none can be started it says so in one line on standard error, and nothing else happens.

@@ -1,4 +1,4 @@
-#include "inputeventstream.h"
+#include "platform/inputeventstream.h"
 
 #include <linux/input.h>
 

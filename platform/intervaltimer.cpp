@@ -1,4 +1,4 @@
-#include "intervaltimer.h"
+#include "platform/intervaltimer.h"
 
 IntervalTimer::IntervalTimer(Clock& clock, QObject* parent)
     : QObject(parent), m_countdown(clock.createCountdown([this] { emit Timer(); })) {}

@@ -1,8 +1,8 @@
-#include "keyboardfactory.h"
+#include "platform/keyboardfactory.h"
 
-#include "simulatedkeyboard.h"
-#include "uinputkeyboard.h"
-#include "x11keyboard.h"
+#include "platform/simulatedkeyboard.h"
+#include "platform/uinputkeyboard.h"
+#include "platform/x11keyboard.h"
 
 #include <QList>
 

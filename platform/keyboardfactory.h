@@ -1,6 +1,6 @@
 #pragma once
 
-#include "keyboard.h"
+#include "platform/keyboard.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "ledclass.h"
+#include "platform/ledclass.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "lockkeyevents.h"
+#include "platform/lockkeyevents.h"
 
 #include <QGuiApplication>
 

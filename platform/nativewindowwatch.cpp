@@ -1,12 +1,12 @@
-#include "nativewindowwatch.h"
+#include "platform/nativewindowwatch.h"
 
 #include <QCoreApplication>
-#include <QWidget>
+#include <QWindow>
 
 #include <xcb/xproto.h>
 
 // The filter's base class takes it off the application again when it goes.
-NativeWindowWatch::NativeWindowWatch(QWidget& window) : QObject(&window) {
+NativeWindowWatch::NativeWindowWatch(QWindow& window) : QObject(&window), m_window(window) {
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
@@ -15,8 +15,7 @@ bool NativeWindowWatch::nativeEventFilter(const QByteArray& eventType, void* mes
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     if ((event->response_type & ~0x80) == XCB_DESTROY_NOTIFY &&
-        reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window ==
-            static_cast<QWidget*>(parent())->internalWinId())
+        reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window == m_window.winId())
         emit nativeWindowDestroyed();
     return false;
 }

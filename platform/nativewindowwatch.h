@@ -3,7 +3,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QObject>
 
-class QWidget;
+class QWindow;
 
 // Tells when another X client destroys a window's native window (xdotool windowclose, say): Qt
 // carries on without it, and the program would run on with nothing left to close.
@@ -12,10 +12,13 @@ class NativeWindowWatch : public QObject, public QAbstractNativeEventFilter {
 
 public:
     // Goes with the window.
-    explicit NativeWindowWatch(QWidget& window);
+    explicit NativeWindowWatch(QWindow& window);
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 signals:
     void nativeWindowDestroyed();
+
+private:
+    QWindow& m_window;
 };

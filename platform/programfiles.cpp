@@ -1,4 +1,4 @@
-#include "programfiles.h"
+#include "platform/programfiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "qtclock.h"
+#include "platform/qtclock.h"
 
 #include <QSocketNotifier>
 

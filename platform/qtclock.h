@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clock.h"
+#include "platform/clock.h"
 
 // Countdowns on kernel timers that the event loop watches, ticking on the thread that runs it.
 class QtClock final : public Clock {

@@ -1,4 +1,4 @@
-#include "simulatedkeyboard.h"
+#include "platform/simulatedkeyboard.h"
 
 namespace {
 bool isLockKey(int keyCode) {

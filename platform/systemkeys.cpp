@@ -1,6 +1,6 @@
-#include "systemkeys.h"
+#include "platform/systemkeys.h"
 
-#include "keyboard.h"
+#include "platform/keyboard.h"
 
 #include <X11/keysym.h>
 #include <linux/input-event-codes.h>

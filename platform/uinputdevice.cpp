@@ -1,6 +1,6 @@
-#include "uinputdevice.h"
+#include "platform/uinputdevice.h"
 
-#include "systemkeys.h"
+#include "platform/systemkeys.h"
 
 #include <libevdev/libevdev-uinput.h>
 #include <libevdev/libevdev.h>

@@ -1,9 +1,9 @@
-#include "uinputkeyboard.h"
+#include "platform/uinputkeyboard.h"
 
-#include "clock.h"
-#include "inputeventstream.h"
-#include "systemkeys.h"
-#include "uinputdevice.h"
+#include "platform/clock.h"
+#include "platform/inputeventstream.h"
+#include "platform/systemkeys.h"
+#include "platform/uinputdevice.h"
 
 #include <linux/input-event-codes.h>
 

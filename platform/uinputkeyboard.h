@@ -1,7 +1,7 @@
 #pragma once
 
-#include "keyboard.h"
-#include "ledclass.h"
+#include "platform/keyboard.h"
+#include "platform/ledclass.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "virtualclock.h"
+#include "platform/virtualclock.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "x11display.h"
+#include "platform/x11display.h"
 
 #include <X11/Xlib.h>
 

@@ -1,6 +1,6 @@
-#include "x11keyboard.h"
-#include "systemkeys.h"
-#include "x11display.h"
+#include "platform/x11keyboard.h"
+#include "platform/systemkeys.h"
+#include "platform/x11display.h"
 
 #include <QSocketNotifier>
 #include <QTimer>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "lockkeylog.h"
-#include "modsync.h"
-#include "recordinglauncher.h"
-#include "simulatedkeyboard.h"
-#include "speedslider.h"
-#include "tastatur.h"
-#include "virtualclock.h"
+#include "keycontrol/speedslider.h"
+#include "lockkeys/modsync.h"
+#include "mainwindow/tastatur.h"
+#include "platform/simulatedkeyboard.h"
+#include "platform/virtualclock.h"
+#include "tests/lockkeylog.h"
+#include "tests/recordinglauncher.h"
 
 #include <QStyleOptionSlider>
 #include <QTest>

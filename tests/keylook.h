@@ -1,7 +1,7 @@
 #pragma once
 
-#include "roundedshape.h"
-#include "taste.h"
+#include "keycontrol/roundedshape.h"
+#include "keycontrol/taste.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "keyboard.h"
-#include "lockkey.h"
+#include "lockkeys/lockkey.h"
+#include "platform/keyboard.h"
 
 #include <QStringList>
 

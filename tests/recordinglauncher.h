@@ -1,6 +1,6 @@
 #pragma once
 
-#include "launcher.h"
+#include "platform/launcher.h"
 
 #include <QStringList>
 #include <QUrl>

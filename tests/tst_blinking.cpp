@@ -1,4 +1,4 @@
-#include "effectwindow.h"
+#include "tests/effectwindow.h"
 
 // Per-key blinking and its lock on the effect controls, driven through the window.
 class BlinkingTest : public QObject {

@@ -1,5 +1,5 @@
-#include "desktoplauncher.h"
-#include "programfiles.h"
+#include "platform/desktoplauncher.h"
+#include "platform/programfiles.h"
 
 #include <QDir>
 #include <QFile>

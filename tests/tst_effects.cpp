@@ -1,4 +1,4 @@
-#include "effectwindow.h"
+#include "tests/effectwindow.h"
 
 class EffectsTest : public QObject {
     Q_OBJECT

@@ -1,5 +1,5 @@
-#include "effectwindow.h"
-#include "keylook.h"
+#include "tests/effectwindow.h"
+#include "tests/keylook.h"
 
 #include <QLabel>
 

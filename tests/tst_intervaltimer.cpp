@@ -1,5 +1,5 @@
-#include "intervaltimer.h"
-#include "virtualclock.h"
+#include "platform/intervaltimer.h"
+#include "platform/virtualclock.h"
 
 #include <QTest>
 

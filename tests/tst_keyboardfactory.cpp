@@ -1,8 +1,8 @@
 // The backend chosen at start for each kind of session, with stand-in backends that start or
 // fail as each row says.
 
-#include "keyboardfactory.h"
-#include "simulatedkeyboard.h"
+#include "platform/keyboardfactory.h"
+#include "platform/simulatedkeyboard.h"
 
 #include <QRegularExpression>
 #include <QTest>

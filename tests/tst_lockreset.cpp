@@ -1,8 +1,8 @@
-#include "intervaltimer.h"
-#include "lockkeylog.h"
-#include "lockreset.h"
-#include "simulatedkeyboard.h"
-#include "virtualclock.h"
+#include "lockkeys/lockreset.h"
+#include "platform/intervaltimer.h"
+#include "platform/simulatedkeyboard.h"
+#include "platform/virtualclock.h"
+#include "tests/lockkeylog.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "effectwindow.h"
-#include "intervaltimer.h"
+#include "platform/intervaltimer.h"
+#include "tests/effectwindow.h"
 
 #include <QFileInfo>
 #include <QMenu>

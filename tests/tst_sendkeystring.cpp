@@ -1,5 +1,5 @@
-#include "modsync.h"
-#include "simulatedkeyboard.h"
+#include "lockkeys/modsync.h"
+#include "platform/simulatedkeyboard.h"
 
 #include <QTest>
 

@@ -1,11 +1,11 @@
-#include "keylook.h"
-#include "lockkeylog.h"
-#include "propertybag.h"
-#include "recordinglauncher.h"
-#include "simulatedkeyboard.h"
-#include "speedslider.h"
-#include "tastatur.h"
-#include "virtualclock.h"
+#include "keycontrol/propertybag.h"
+#include "keycontrol/speedslider.h"
+#include "mainwindow/tastatur.h"
+#include "platform/simulatedkeyboard.h"
+#include "platform/virtualclock.h"
+#include "tests/keylook.h"
+#include "tests/lockkeylog.h"
+#include "tests/recordinglauncher.h"
 
 #include <QFile>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
-#include "buttonmessage.h"
-#include "keylook.h"
-#include "propertybag.h"
+#include "keycontrol/buttonmessage.h"
+#include "keycontrol/propertybag.h"
+#include "tests/keylook.h"
 
 #include <QJsonDocument>
 #include <QLabel>

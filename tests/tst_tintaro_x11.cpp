@@ -7,7 +7,7 @@
 #include <QTest>
 
 // Xlib's macros (None, Bool, Status, ...) clash with Qt: after Qt.
-#include "x11observer.h"
+#include "tests/x11observer.h"
 #include <X11/keysym.h>
 
 #include <csignal>

@@ -2,12 +2,12 @@
 // and decoded, and LED changes are written to it as the system sends them. Only the check of a
 // real device needs /dev/uinput, and is skipped where there is none.
 
-#include "modsync.h"
-#include "simulatedkeyboard.h"
-#include "systemkeys.h"
-#include "uinputdevice.h"
-#include "uinputkeyboard.h"
-#include "virtualclock.h"
+#include "lockkeys/modsync.h"
+#include "platform/simulatedkeyboard.h"
+#include "platform/systemkeys.h"
+#include "platform/uinputdevice.h"
+#include "platform/uinputkeyboard.h"
+#include "platform/virtualclock.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,11 +1,11 @@
-#include "modsync.h"
-#include "x11keyboard.h"
+#include "lockkeys/modsync.h"
+#include "platform/x11keyboard.h"
 
 #include <QProcess>
 #include <QTest>
 
 // Xlib's macros (None, Bool, Status, ...) clash with Qt: after Qt.
-#include "x11observer.h"
+#include "tests/x11observer.h"
 #include <X11/keysym.h>
 
 #include <bit>

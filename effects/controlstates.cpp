@@ -1,4 +1,4 @@
-#include "controlstates.h"
+#include "effects/controlstates.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "buttonmessage.h"
+#include "keycontrol/buttonmessage.h"
 
 #include <QCoreApplication>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "speedslider.h"
+#include "keycontrol/speedslider.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
-#include "keyblinking.h"
+#include "effects/keyblinking.h"
 
-#include "controlstates.h"
-#include "intervaltimer.h"
-#include "modsync.h"
-#include "speedslider.h"
+#include "effects/controlstates.h"
+#include "keycontrol/speedslider.h"
+#include "lockkeys/modsync.h"
+#include "platform/intervaltimer.h"
 
 namespace {
 constexpr int DefaultSpeed = 1000;

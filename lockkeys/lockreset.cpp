@@ -1,7 +1,7 @@
-#include "lockreset.h"
+#include "lockkeys/lockreset.h"
 
-#include "intervaltimer.h"
-#include "modsync.h"
+#include "lockkeys/modsync.h"
+#include "platform/intervaltimer.h"
 
 LockReset::LockReset(Keyboard& keyboard, IntervalTimer& resetime, QObject* parent)
     : QObject(parent), m_keyboard(keyboard), m_resetime(resetime) {
