@@ -5,7 +5,7 @@
 #include "platform/keyboardfactory.h"
 #include "platform/lockkeyevents.h"
 #include "platform/nativewindowwatch.h"
-#include "platform/programversion.h"
+#include "platform/programidentity.h"
 #include "platform/qtclock.h"
 #include "platform/quitsignals.h"
 #include "platform/x11display.h"
@@ -29,10 +29,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tintaro");
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(ProgramVersion::Major)
-                                            .arg(ProgramVersion::Minor)
-                                            .arg(ProgramVersion::Revision));
+    QApplication::setApplicationVersion(QLatin1String(ProgramVersion));
 
     // Before the keyboard is touched, so that a signal at any moment still ends in the cleanup.
     QuitSignals quitSignals;

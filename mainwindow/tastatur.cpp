@@ -10,7 +10,7 @@
 #include "mainwindow/modes.h"
 #include "mainwindow/modmenu.h"
 #include "platform/intervaltimer.h"
-#include "platform/programversion.h"
+#include "platform/programidentity.h"
 
 #include <QCloseEvent>
 
@@ -47,10 +47,8 @@ tastatur::tastatur(Keyboard& keyboard, Clock& clock, Launcher& launcher, QWidget
 tastatur::~tastatur() = default;
 
 void tastatur::Form_Load() {
-    setWindowTitle(windowTitle() + QStringLiteral("   Version: %1.%2.%3")
-                                       .arg(ProgramVersion::Major)
-                                       .arg(ProgramVersion::Minor)
-                                       .arg(ProgramVersion::Revision));
+    setWindowTitle(windowTitle() +
+                   QStringLiteral("   Version: %1").arg(QLatin1String(ProgramVersion)));
     ui.Label5->setText(
         "I accept no liability for damages arising from the direct or indirect use of this "
         "program.\n"
