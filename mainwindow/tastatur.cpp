@@ -5,14 +5,20 @@
 #include "effects/keyblinking.h"
 #include "game/memorygame.h"
 #include "keycontrol/speedslider.h"
+#include "keycontrol/taste.h"
 #include "lockkeys/lockreset.h"
 #include "mainwindow/lockdisplay.h"
 #include "mainwindow/modes.h"
 #include "mainwindow/modmenu.h"
 #include "platform/intervaltimer.h"
+#include "platform/lockkeyevents.h"
 #include "platform/programidentity.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QMessageBox>
+
+#include <cstdio>
 
 #include <utility>
 
@@ -41,6 +47,10 @@ tastatur::tastatur(Keyboard& keyboard, Clock& clock, Launcher& launcher, QWidget
         *m_reset, *m_controlStates, *m_blinking);
     m_modes = std::make_unique<Modes>(ui, *m_game, *m_effects, launcher);
     connect(ui.mClose, &QAction::triggered, this, &tastatur::mClose_Click);
+    // Lock keys do nothing in the window but on a focused key control, which reports every key.
+    m_lockKeyEvents = std::make_unique<LockKeyEvents>(
+        [] { return qobject_cast<Taste*>(QApplication::focusWidget()) != nullptr; });
+    QCoreApplication::instance()->installNativeEventFilter(m_lockKeyEvents.get());
     Form_Load();
 }
 
@@ -64,6 +74,16 @@ void tastatur::Form_Load() {
     m_game->setStepInterval(1000);
     ui.EffectSpeed->setValue(150);
     modMenu::AddMinimizeBox(this);
+}
+
+void tastatur::showNotice(const QString& notice) {
+    if (notice.isEmpty())
+        return;
+    std::fprintf(stderr, "tintaro: %s\n", qPrintable(notice));
+    auto* box = new QMessageBox(QMessageBox::Warning, "Tintaro", notice, QMessageBox::Ok, this);
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
 }
 
 void tastatur::mClose_Click() {

@@ -13,6 +13,7 @@ class KeyBlinking;
 class Keyboard;
 class Launcher;
 class LockDisplay;
+class LockKeyEvents;
 class LockReset;
 class MemoryGame;
 class Modes;
@@ -29,6 +30,10 @@ public:
     const tastaturDesign& design() const { return ui; }
 
     void mClose_Click();
+
+    // Tells the user, in a box beside the window and on standard error, what keeps the window
+    // from working as usual; nothing for an empty text.
+    void showNotice(const QString& notice);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -47,4 +52,5 @@ private:
     std::unique_ptr<KeyBlinking> m_blinking;
     std::unique_ptr<EffectControl> m_effects;
     std::unique_ptr<Modes> m_modes;
+    std::unique_ptr<LockKeyEvents> m_lockKeyEvents;
 };

@@ -1,5 +1,6 @@
 #include "platform/keyboardfactory.h"
 
+#include "platform/session.h"
 #include "platform/simulatedkeyboard.h"
 #include "platform/uinputkeyboard.h"
 #include "platform/x11keyboard.h"
@@ -22,11 +23,6 @@ KeyboardChoice simulated(const QString& why) {
 
 } // namespace
 
-KeyboardSession KeyboardSession::fromEnvironment() {
-    return {qEnvironmentVariable("XDG_SESSION_TYPE"), qEnvironmentVariable("WAYLAND_DISPLAY"),
-            qEnvironmentVariable("DISPLAY"), qEnvironmentVariable("TINTARO_KEYBOARD")};
-}
-
 KeyboardOpeners systemKeyboards(Clock& clock) {
     return {[](QString* whyNot) -> std::unique_ptr<Keyboard> { return X11Keyboard::open(whyNot); },
             [&clock](QString* whyNot) -> std::unique_ptr<Keyboard> {
@@ -34,10 +30,10 @@ KeyboardOpeners systemKeyboards(Clock& clock) {
             }};
 }
 
-KeyboardChoice chooseKeyboard(const KeyboardSession& session, const KeyboardOpeners& openers) {
+KeyboardChoice chooseKeyboard(const Session& session, const KeyboardOpeners& openers) {
     const Backend x11{QStringLiteral("X11"), &openers.x11};
     const Backend uinput{QStringLiteral("uinput"), &openers.uinput};
-    const QString& forced = session.forced;
+    const QString& forced = session.forcedKeyboard;
     if (forced == "simulated")
         return simulated(QStringLiteral("TINTARO_KEYBOARD=simulated asks for it."));
     if (!forced.isEmpty() && forced != "x11" && forced != "uinput")
@@ -50,12 +46,11 @@ KeyboardChoice chooseKeyboard(const KeyboardSession& session, const KeyboardOpen
     if (!forced.isEmpty()) {
         backends = {forced == "x11" ? x11 : uinput};
         why = QStringLiteral("TINTARO_KEYBOARD=%1 allows no other backend. ").arg(forced);
-    } else if (session.sessionType == "wayland" ||
-               (session.sessionType != "x11" && !session.waylandDisplay.isEmpty())) {
+    } else if (session.kind() == Session::Kind::Wayland) {
         backends = {uinput};
         why = QStringLiteral("In a Wayland session only uinput reaches them: XTest would reach "
                              "only the X11 programs under Xwayland, never the compositor. ");
-    } else if (session.sessionType == "x11" || !session.display.isEmpty()) {
+    } else if (session.kind() == Session::Kind::X11) {
         backends = {x11, uinput};
     } else {
         backends = {uinput};

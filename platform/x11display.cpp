@@ -8,11 +8,7 @@ QString whyNoX11Display() {
                           : QStringLiteral("cannot open display \"%1\"").arg(name);
 }
 
-QString missingDisplay() {
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if ((!platform.isEmpty() && !platform.startsWith("xcb")) ||
-        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return {};
+QString x11DisplayProblem() {
     Display* display = XOpenDisplay(nullptr);
     if (!display)
         return whyNoX11Display();

@@ -1,5 +1,8 @@
-#include "platform/quitsignals.h"
+#include "platform/quitrequests.h"
 
+#include "platform/nativewindowwatch.h"
+
+#include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -18,7 +21,9 @@ void onSignal(int) {
 constexpr int QuitSignalNumbers[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 } // namespace
 
-QuitSignals::QuitSignals(QObject* parent) : QObject(parent) {
+QuitRequests::QuitRequests(QObject* parent) : QObject(parent) {
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+            &QuitRequests::quitRequested);
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
         return;
     m_notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
@@ -39,7 +44,12 @@ QuitSignals::QuitSignals(QObject* parent) : QObject(parent) {
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-QuitSignals::~QuitSignals() {
+void QuitRequests::watch(QWindow& window) {
+    connect(new NativeWindowWatch(window), &NativeWindowWatch::nativeWindowDestroyed, this,
+            &QuitRequests::quitRequested, Qt::QueuedConnection);
+}
+
+QuitRequests::~QuitRequests() {
     for (int number : QuitSignalNumbers)
         std::signal(number, SIG_DFL);
     delete m_notifier;

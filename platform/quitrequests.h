@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+class QWindow;
+
+// Every way the program is asked to end, told by one signal on the event loop, so that it can
+// close the ordinary way instead of dying with the lock LEDs lit: SIGINT, SIGTERM, SIGHUP and
+// SIGQUIT (one that comes before the event loop runs is kept for it), the session's quit, and the
+// loss of a watched window. SIGPIPE is ignored, so that a connection cut under the program ends
+// it through the same cleanup.
+class QuitRequests : public QObject {
+    Q_OBJECT
+
+public:
+    explicit QuitRequests(QObject* parent = nullptr);
+    ~QuitRequests() override;
+
+    // Another X client destroying the window's native window asks to end as well.
+    void watch(QWindow& window);
+
+signals:
+    void quitRequested();
+
+private:
+    QSocketNotifier* m_notifier = nullptr;
+};

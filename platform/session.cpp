@@ -1,0 +1,38 @@
+#include "platform/session.h"
+
+#include "platform/x11display.h"
+
+Session Session::fromEnvironment() {
+    return {qEnvironmentVariable("XDG_SESSION_TYPE"), qEnvironmentVariable("WAYLAND_DISPLAY"),
+            qEnvironmentVariable("DISPLAY"), qEnvironmentVariable("QT_QPA_PLATFORM"),
+            qEnvironmentVariable("TINTARO_KEYBOARD")};
+}
+
+Session::Kind Session::kind() const {
+    if (sessionType == "wayland" || (sessionType != "x11" && !waylandDisplay.isEmpty()))
+        return Kind::Wayland;
+    if (sessionType == "x11" || !display.isEmpty())
+        return Kind::X11;
+    return Kind::Console;
+}
+
+bool Session::windowOnX11() const {
+    if (!toolkitPlatform.isEmpty())
+        return toolkitPlatform.startsWith("xcb");
+    return kind() != Kind::Wayland;
+}
+
+QString Session::missingDisplay() const {
+    return windowOnX11() ? x11DisplayProblem() : QString();
+}
+
+void Session::prepareToolkit() const {
+    // Left to itself the toolkit reads the session by rules of its own.
+    if (toolkitPlatform.isEmpty() && kind() == Kind::X11)
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    // Shared memory with the X server saves copying large pictures, but each repaint then waits
+    // for the server to be done with the last one. The window repaints a few small lamps up to
+    // ten times a second: sending their pixels costs less.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
+}
