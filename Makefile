@@ -5,6 +5,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 BENCH_SECONDS ?= 10
+BENCH_ROUNDS ?= 3
 FUZZ_SECONDS ?= 60
 FUZZ_DIR ?= build-fuzz
 
@@ -35,7 +36,7 @@ test: build
 	tools/with-xvfb.sh ctest --test-dir $(BUILD_DIR) --output-on-failure
 
 bench: build
-	tools/with-xvfb.sh $(BUILD_DIR)/bench/bench_tintaro $(BENCH_SECONDS)
+	tools/with-xvfb.sh $(BUILD_DIR)/bench/bench_tintaro $(BENCH_SECONDS) $(BENCH_ROUNDS)
 
 deb: build
 	cd $(BUILD_DIR) && cpack

@@ -1,10 +1,14 @@
-// Tintaro against the floor (bench_floor), measured from outside on the same X server, one after
-// the other: CPU time while idle and while an effect runs, how evenly the effects tick, peak
-// memory, and the time from start to window. This process is an X client of its own: it notes
-// when each change of the keyboard indicators arrives and when Tintaro's window is mapped, and it
-// drives Tintaro through XTEST as a user would, with clicks and keys.
-// Usage: bench_tintaro [seconds per figure [program]]   (default 10 s and the build's Tintaro;
-// needs DISPLAY)
+// Tintaro against two floors, measured from outside on the same X server, one after the other:
+// the X floor (bench_floor: the least a program can do for the same light) and the Qt floor
+// (bench_qtfloor: the plainest Qt program doing what "All" needs). CPU time while idle and while
+// an effect runs, how evenly the effects tick, peak memory, and the time from start to window, in
+// rounds that alternate the order of the programs, since the machine's load drifts; each figure
+// is the median of the rounds, each ratio the median of the rounds' ratios with their spread.
+// This process is an X client of its own: it notes when each change of the keyboard indicators
+// arrives and when Tintaro's window is mapped, and it drives Tintaro through XTEST as a user
+// would, with clicks and keys.
+// Usage: bench_tintaro [seconds per figure [rounds [program]]]   (default 10 s, 3 rounds and the
+// build's Tintaro; needs DISPLAY)
 
 #include "bench/speedupschedule.h"
 
@@ -336,6 +340,25 @@ Results measureFloor(Observer& o, int seconds, int speedupSeconds) {
     return r;
 }
 
+// The Qt floor shows a window and does nothing else but what "All" needs.
+Results measureQtFloor(Observer& o, int seconds) {
+    Results r;
+    for (const char* mode : {"idle", "all"}) {
+        Program qtFloor({QTFLOOR_BINARY, mode});
+        const std::int64_t from = qtFloor.startedAt + 1000 * Ms; // past Qt's start
+        const std::int64_t to = from + seconds * 1000 * Ms;
+        const double cpu = watch(o, qtFloor, from, to);
+        if (std::string_view(mode) == "idle") {
+            r.idleCpu = cpu;
+        } else {
+            r.allCpu = cpu;
+            r.all = accuracy(o.ticks(from, to), every100);
+        }
+        r.peakRssMb = std::max(std::isnan(r.peakRssMb) ? 0 : r.peakRssMb, qtFloor.peakRssMb());
+    }
+    return r;
+}
+
 Results measureTintaro(Observer& o, const char* program, int seconds, int speedupSeconds) {
     Results r;
     Program tintaro({program});
@@ -390,46 +413,108 @@ Results measureTintaro(Observer& o, const char* program, int seconds, int speedu
 std::string cell(double value, const char* unit, int width) {
     char text[32];
     if (std::isnan(value))
-        std::snprintf(text, sizeof text, "%*s", width, "—");
+        std::snprintf(text, sizeof text, "%*s", width + 2, "—"); // three bytes, one column
     else
         std::snprintf(text, sizeof text, "%*.2f %s", width - 1 - int(strlen(unit)), value, unit);
     return text;
 }
 
-void row(const char* figure, double floor, double tintaro, const char* unit) {
-    std::printf("| %-44s | %s | %s | %s |\n", figure, cell(floor, unit, 11).c_str(),
-                cell(tintaro, unit, 11).c_str(),
-                floor > 0 ? cell(tintaro / floor, "x", 7).c_str() : cell(NAN, "", 7).c_str());
+double median(std::vector<double> values) {
+    std::erase_if(values, [](double v) { return std::isnan(v); });
+    if (values.empty())
+        return NAN;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The median of the rounds' ratios, and their lowest and highest.
+std::string ratio(const std::vector<double>& of, const std::vector<double>& to) {
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < of.size(); ++i)
+        if (to[i] > 0 && !std::isnan(of[i]))
+            ratios.push_back(of[i] / to[i]);
+    if (ratios.empty())
+        return cell(NAN, "", 20);
+    const auto [low, high] = std::minmax_element(ratios.begin(), ratios.end());
+    char text[48];
+    std::snprintf(text, sizeof text, "%5.2f x (%.2f-%.2f)", median(ratios), *low, *high);
+    return text;
+}
+
+struct Round {
+    Results floor, qtFloor, tintaro;
+};
+
+struct Figure {
+    const char* name;
+    const char* unit;
+    double (*of)(const Results&);
+};
+
+using R = const Results&;
+const Figure Figures[] = {
+    {"CPU, idle window (50 ms display poll only)", "%", [](R r) { return r.idleCpu; }},
+    {"CPU, \"All\" at 100 ms", "%", [](R r) { return r.allCpu; }},
+    {"CPU, \"Speedup\"", "%", [](R r) { return r.speedupCpu; }},
+    {"\"All\" at 100 ms: tick error, mean", "ms", [](R r) { return r.all.mean; }},
+    {"\"All\" at 100 ms: tick error, 99th percentile", "ms", [](R r) { return r.all.p99; }},
+    {"\"Speedup\": tick error, mean", "ms", [](R r) { return r.speedup.mean; }},
+    {"\"Speedup\": tick error, 99th percentile", "ms", [](R r) { return r.speedup.p99; }},
+    {"peak RSS", "MB", [](R r) { return r.peakRssMb; }},
+    {"start to window shown", "ms", [](R r) { return r.startMs; }},
+};
+
+void row(const Figure& figure, const std::vector<Round>& rounds) {
+    std::vector<double> floor, qtFloor, tintaro;
+    for (const Round& r : rounds) {
+        floor.push_back(figure.of(r.floor));
+        qtFloor.push_back(figure.of(r.qtFloor));
+        tintaro.push_back(figure.of(r.tintaro));
+    }
+    std::printf("| %-44s | %s | %s | %s | %20s | %20s |\n", figure.name,
+                cell(median(floor), figure.unit, 10).c_str(),
+                cell(median(qtFloor), figure.unit, 10).c_str(),
+                cell(median(tintaro), figure.unit, 10).c_str(), ratio(tintaro, floor).c_str(),
+                ratio(tintaro, qtFloor).c_str());
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) try {
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+    const int roundCount = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+    const char* program = argc > 3 ? argv[3] : TINTARO_BINARY;
     // At least one whole Speedup cycle of 10.5 s.
     const int speedupSeconds = std::max(seconds, 11);
     Observer observer;
-    const Results floor = measureFloor(observer, seconds, speedupSeconds);
-    const Results tintaro =
-        measureTintaro(observer, argc > 2 ? argv[2] : TINTARO_BINARY, seconds, speedupSeconds);
+    std::vector<Round> rounds(static_cast<std::size_t>(roundCount));
+    for (std::size_t i = 0; i < rounds.size(); ++i) {
+        Round& r = rounds[i];
+        const auto floors = [&] {
+            r.floor = measureFloor(observer, seconds, speedupSeconds);
+            r.qtFloor = measureQtFloor(observer, seconds);
+        };
+        if (i % 2 == 0)
+            floors();
+        r.tintaro = measureTintaro(observer, program, seconds, speedupSeconds);
+        if (i % 2 == 1)
+            floors();
+        std::fprintf(stderr, "round %zu: \"All\" CPU %.2f %% (X floor %.2f %%, Qt floor %.2f %%)\n",
+                     i + 1, r.tintaro.allCpu, r.floor.allCpu, r.qtFloor.allCpu);
+    }
 
-    std::printf("%d s per figure (Speedup %d s); tick error: a gap between two ticks against the "
-                "interval it should have\n\n",
-                seconds, speedupSeconds);
-    std::printf("| %-44s | %11s | %11s | %7s |\n", "figure", "floor", "Tintaro", "ratio");
-    std::printf("|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(13, '-').c_str(),
-                std::string(13, '-').c_str(), std::string(9, '-').c_str());
-    row("CPU, idle window (50 ms display poll only)", floor.idleCpu, tintaro.idleCpu, "%");
-    row("CPU, \"All\" at 100 ms", floor.allCpu, tintaro.allCpu, "%");
-    row("CPU, \"Speedup\"", floor.speedupCpu, tintaro.speedupCpu, "%");
-    row("\"All\" at 100 ms: tick error, mean", floor.all.mean, tintaro.all.mean, "ms");
-    row("\"All\" at 100 ms: tick error, 99th percentile", floor.all.p99, tintaro.all.p99, "ms");
-    row("\"Speedup\": tick error, mean", floor.speedup.mean, tintaro.speedup.mean, "ms");
-    row("\"Speedup\": tick error, 99th percentile", floor.speedup.p99, tintaro.speedup.p99, "ms");
-    row("peak RSS", floor.peakRssMb, tintaro.peakRssMb, "MB");
-    row("start to window shown", NAN, tintaro.startMs, "ms");
-    std::printf("\nticks seen: \"All\" %zu and %zu, \"Speedup\" %zu and %zu (floor and Tintaro)\n",
-                floor.all.ticks, tintaro.all.ticks, floor.speedup.ticks, tintaro.speedup.ticks);
+    std::printf("%d rounds, %d s per figure (Speedup %d s); tick error: a gap between two ticks "
+                "against the interval it should have; ratios: median of the rounds (lowest-highest)"
+                "\n\n",
+                roundCount, seconds, speedupSeconds);
+    std::printf("| %-44s | %10s | %10s | %10s | %20s | %20s |\n", "figure", "X floor", "Qt floor",
+                "Tintaro", "Tintaro / X floor", "Tintaro / Qt floor");
+    std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(12, '-').c_str(),
+                std::string(12, '-').c_str(), std::string(12, '-').c_str(),
+                std::string(22, '-').c_str(), std::string(22, '-').c_str());
+    for (const Figure& figure : Figures)
+        row(figure, rounds);
     return 0;
 } catch (const std::exception& failure) {
     std::fprintf(stderr, "bench_tintaro: %s\n", failure.what());
