@@ -30,6 +30,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tintaro");
     QApplication::setApplicationVersion(QLatin1String(ProgramVersion));
+    // On Wayland the window's app id; the desktop shell finds the menu entry and icon by it.
+    QApplication::setDesktopFileName(QLatin1String(ApplicationId));
 
     // Before the keyboard is touched, so that a signal at any moment still ends in the cleanup.
     QuitSignals quitSignals;
