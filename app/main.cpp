@@ -22,6 +22,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tintaro");
     QApplication::setApplicationVersion(ProgramVersion);
+    // On Wayland the window's app id; the desktop shell finds the menu entry and icon by it.
+    QApplication::setDesktopFileName(ApplicationId);
     // Before the keyboard is touched, so that a signal at any moment still ends in the cleanup.
     QuitRequests quitRequests;
 
