@@ -7,53 +7,67 @@
 #include <QRegularExpression>
 #include <QTest>
 
+Q_DECLARE_METATYPE(KeyboardSession)
+
 class KeyboardFactoryTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Each row: XDG_SESSION_TYPE, WAYLAND_DISPLAY, DISPLAY and TINTARO_KEYBOARD ("-" for unset);
-    // then the backends tried, in order, "!" after one that fails to start (the others start);
-    // then, where the LEDs are out of reach, the notice as a wildcard pattern.
+    // Each row: the session as the environment tells it (XDG_SESSION_TYPE, WAYLAND_DISPLAY,
+    // DISPLAY and TINTARO_KEYBOARD, empty where unset), the backends that fail to start (the
+    // others start), the backends tried in order and, where the LEDs are out of reach, the notice
+    // as a wildcard pattern.
     void choosesBackend_data() {
-        QTest::addColumn<QString>("row");
-        QTest::newRow("X11 session, X11 failing") << "x11 - :0 - | x11! uinput";
-        QTest::newRow("no session type, X display") << "- - :1 - | x11";
-        QTest::newRow("Wayland session with Xwayland, uinput failing")
-            << "wayland wl-0 :0 - | uinput! | Tintaro cannot reach the keyboard's lock LEDs"
-               "*Wayland*uinput: uinput fails.";
-        QTest::newRow("other session, Wayland display") << "tty wl-1 :1 - | uinput";
-        QTest::newRow("no display at all") << "- - - - | uinput";
-        QTest::newRow("nothing starts")
-            << "x11 - :0 - | x11! uinput! | *X11: x11 fails. uinput: uinput fails.";
-        QTest::newRow("x11 forced under Wayland") << "wayland wl-0 :0 x11 | x11";
-        QTest::newRow("uinput forced, failing")
-            << "x11 - :0 uinput | uinput! | *TINTARO_KEYBOARD=uinput*uinput: uinput fails.";
-        QTest::newRow("simulated forced") << "- - - simulated |  | *KEYBOARD=simulated asks*";
-        QTest::newRow("unknown forced")
-            << "x11 - :0 evdev |  | *TINTARO_KEYBOARD=evdev*x11, uinput or simulated*";
+        QTest::addColumn<KeyboardSession>("session");
+        QTest::addColumn<QStringList>("failing");
+        QTest::addColumn<QStringList>("tried");
+        QTest::addColumn<QString>("notice");
+        const auto row = [](const char* name, const KeyboardSession& session,
+                            const QStringList& failing, const QStringList& tried,
+                            const QString& notice = {}) {
+            QTest::newRow(name) << session << failing << tried << notice;
+        };
+        const QStringList x11{"x11"}, uinput{"uinput"}, both{"x11", "uinput"}, none;
+        row("X11 session, X11 failing", {"x11", "", ":0", ""}, x11, both);
+        row("no session type, X display", {"", "", ":1", ""}, none, x11);
+        row("Wayland session with Xwayland, uinput failing", {"wayland", "wl-0", ":0", ""}, uinput,
+            uinput, "Tintaro cannot reach the keyboard's lock LEDs*Wayland*uinput: uinput fails.");
+        row("other session, Wayland display", {"tty", "wl-1", ":1", ""}, none, uinput);
+        row("no display at all", {"", "", "", ""}, none, uinput);
+        row("nothing starts", {"x11", "", ":0", ""}, both, both,
+            "*X11: x11 fails. uinput: uinput fails.");
+        row("x11 forced under Wayland", {"wayland", "wl-0", ":0", "x11"}, none, x11);
+        row("uinput forced, failing", {"x11", "", ":0", "uinput"}, uinput, uinput,
+            "*TINTARO_KEYBOARD=uinput*uinput: uinput fails.");
+        row("simulated forced", {"", "", "", "simulated"}, none, none, "*KEYBOARD=simulated asks*");
+        row("unknown forced", {"x11", "", ":0", "evdev"}, none, none,
+            "*TINTARO_KEYBOARD=evdev*x11, uinput or simulated*");
     }
+
     void choosesBackend() {
-        QFETCH(QString, row);
-        const QStringList expected = row.split(" | "); // environment, tried, notice
-        QStringList tried;
+        QFETCH(KeyboardSession, session);
+        QFETCH(QStringList, failing);
+        QFETCH(QStringList, tried);
+        QFETCH(QString, notice);
+        QStringList triedNow;
         QSet<const Keyboard*> made;
         auto open = [&](const QString& name) -> KeyboardOpener {
             return [&, name](QString* whyNot) {
-                const bool fails = expected[1].split(' ').contains(name + '!');
-                tried << name + (fails ? "!" : "");
+                triedNow << name;
                 *whyNot = name + " fails";
-                auto keyboard = fails ? nullptr : std::make_unique<SimulatedKeyboard>();
+                auto keyboard =
+                    failing.contains(name) ? nullptr : std::make_unique<SimulatedKeyboard>();
                 made << keyboard.get();
                 return keyboard;
             };
         };
-        QStringList e = expected[0].split(' ').replaceInStrings(QRegularExpression("^-$"), "");
-        const auto chosen = chooseKeyboard({e[0], e[1], e[2], e[3]}, {open("x11"), open("uinput")});
+        const auto chosen = chooseKeyboard(session, {open("x11"), open("uinput")});
 
-        QCOMPARE(tried.join(' '), expected[1]);
+        QCOMPARE(triedNow, tried);
         // The keyboard of the last backend tried, where that one started; else a simulated one.
-        QVERIFY(chosen.keyboard && made.contains(chosen.keyboard.get()) == (expected.size() < 3));
-        const auto pattern = QRegularExpression::fromWildcard(expected.value(2), Qt::CaseSensitive);
+        QVERIFY(chosen.keyboard);
+        QCOMPARE(made.contains(chosen.keyboard.get()), notice.isEmpty());
+        const auto pattern = QRegularExpression::fromWildcard(notice, Qt::CaseSensitive);
         QVERIFY2(pattern.match(chosen.notice).hasMatch(), qPrintable(chosen.notice));
     }
 };
