@@ -40,23 +40,26 @@ bool LockKeyEvents::nativeEventFilter(const QByteArray& eventType, void* message
 }
 
 bool LockKeyEvents::isLockKey(unsigned char keyCode) {
-    if (m_keymapChanged) {
-        // Asked of the server: Xlib's own copy of the keymap learns of no change, since Qt reads
-        // the events.
-        Display* display = m_x11->display();
-        int first = 0, last = 0, perKey = 0;
-        XDisplayKeycodes(display, &first, &last);
-        KeySym* keysyms = XGetKeyboardMapping(display, KeyCode(first), last - first + 1, &perKey);
-        const unsigned long lockKeysyms[] = {x11Keysym(virtualKeyCode(VirtualKey::NumLock)),
-                                             x11Keysym(virtualKeyCode(VirtualKey::Capital)),
-                                             x11Keysym(virtualKeyCode(VirtualKey::Scroll))};
-        m_lockKeys.reset();
-        // By the key's first keysym: a lock key at a higher level (Shift_L with Caps_Lock on
-        // Shift) is still another key.
-        for (int key = first; keysyms && key <= last; ++key)
-            m_lockKeys[key] = std::ranges::count(lockKeysyms, keysyms[(key - first) * perKey]);
-        XFree(keysyms);
-        m_keymapChanged = false;
-    }
+    if (m_keymapChanged)
+        readLockKeys();
     return m_lockKeys[keyCode];
+}
+
+void LockKeyEvents::readLockKeys() {
+    // Asked of the server: Xlib's own copy of the keymap learns of no change, since Qt reads the
+    // events.
+    Display* display = m_x11->display();
+    int first = 0, last = 0, perKey = 0;
+    XDisplayKeycodes(display, &first, &last);
+    KeySym* keysyms = XGetKeyboardMapping(display, KeyCode(first), last - first + 1, &perKey);
+    const unsigned long lockKeysyms[] = {x11Keysym(virtualKeyCode(VirtualKey::NumLock)),
+                                         x11Keysym(virtualKeyCode(VirtualKey::Capital)),
+                                         x11Keysym(virtualKeyCode(VirtualKey::Scroll))};
+    m_lockKeys.reset();
+    // By the key's first keysym: a key that gives a lock key only at a higher level (the Shift
+    // keys under shift:both_capslock) is still another key.
+    for (int key = first; keysyms && key <= last; ++key)
+        m_lockKeys[key] = std::ranges::count(lockKeysyms, keysyms[(key - first) * perKey]);
+    XFree(keysyms);
+    m_keymapChanged = false;
 }

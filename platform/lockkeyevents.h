@@ -23,6 +23,7 @@ public:
 
 private:
     bool isLockKey(unsigned char keyCode);
+    void readLockKeys();
 
     std::function<bool()> m_wanted;
     QNativeInterface::QX11Application* m_x11 = nullptr;
