@@ -1,5 +1,5 @@
 #include "lockkeys/modsync.h"
-#include "platform/simulatedkeyboard.h"
+#include "tests/recordingkeyboard.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -20,7 +20,7 @@ void require(bool holds, const char* invariant) {
 // Sends `keys` on a keyboard whose three lock keys start all lit or all dark, checks what must
 // hold for any text, and gives the events sent.
 std::vector<KeyEvent> sendAndCheck(std::string_view keys, bool lit) {
-    SimulatedKeyboard keyboard;
+    RecordingKeyboard keyboard;
     for (LockKey key : AllLockKeys)
         keyboard.setToggled(info(key).keyCode, lit);
     modSync::SendKeyString(keyboard, keys);

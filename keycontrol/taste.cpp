@@ -2,8 +2,10 @@
 #include "keycontrol/roundedshape.h"
 
 #include "keycontrol/buttonmessage.h"
+#include "platform/virtualkey.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -58,65 +60,31 @@ int shiftCode(Qt::KeyboardModifiers modifiers) {
            (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
 }
 
-// Windows virtual-key code of a Qt key; 0 for keys without one.
-int virtualKeyCode(const QKeyEvent& event) {
+// The virtual-key code of a Qt key; 0 for keys without one.
+int virtualKeyOf(const QKeyEvent& event) {
+    using enum VirtualKey;
     const int key = event.key();
-    if (key >= Qt::Key_0 && key <= Qt::Key_9)
-        return event.modifiers().testFlag(Qt::KeypadModifier) ? 96 + (key - Qt::Key_0) : key;
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
-        return key; // Qt codes letters and digits as Windows does
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return 112 + (key - Qt::Key_F1);
-    switch (key) {
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return 9;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Shift:
-        return 16;
-    case Qt::Key_Control:
-        return 17;
-    case Qt::Key_Alt:
-        return 18;
-    case Qt::Key_Pause:
-        return 19;
-    case Qt::Key_CapsLock:
-        return 20;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Space:
-        return 32;
-    case Qt::Key_PageUp:
-        return 33;
-    case Qt::Key_PageDown:
-        return 34;
-    case Qt::Key_End:
-        return 35;
-    case Qt::Key_Home:
-        return 36;
-    case Qt::Key_Left:
-        return 37;
-    case Qt::Key_Up:
-        return 38;
-    case Qt::Key_Right:
-        return 39;
-    case Qt::Key_Down:
-        return 40;
-    case Qt::Key_Insert:
-        return 45;
-    case Qt::Key_Delete:
-        return 46;
-    case Qt::Key_NumLock:
-        return 144;
-    case Qt::Key_ScrollLock:
-        return 145;
-    default:
-        return 0;
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) {
+        const bool keypad = event.modifiers().testFlag(Qt::KeypadModifier);
+        return virtualKeyCode(nthKey(keypad ? Numpad0 : Key0, key - Qt::Key_0));
     }
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return virtualKeyCode(nthKey(KeyA, key - Qt::Key_A));
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return virtualKeyCode(nthKey(F1, key - Qt::Key_F1));
+    static const QHash<int, VirtualKey> Named{
+        {Qt::Key_Backspace, Back},   {Qt::Key_Tab, Tab},          {Qt::Key_Backtab, Tab},
+        {Qt::Key_Return, Return},    {Qt::Key_Enter, Return},     {Qt::Key_Shift, Shift},
+        {Qt::Key_Control, Control},  {Qt::Key_Alt, Menu},         {Qt::Key_Pause, Pause},
+        {Qt::Key_CapsLock, Capital}, {Qt::Key_Escape, Escape},    {Qt::Key_Space, Space},
+        {Qt::Key_PageUp, Prior},     {Qt::Key_PageDown, Next},    {Qt::Key_End, End},
+        {Qt::Key_Home, Home},        {Qt::Key_Left, Left},        {Qt::Key_Up, Up},
+        {Qt::Key_Right, Right},      {Qt::Key_Down, Down},        {Qt::Key_Insert, Insert},
+        {Qt::Key_Delete, Delete},    {Qt::Key_Print, Snapshot},   {Qt::Key_Help, Help},
+        {Qt::Key_Super_L, LWin},     {Qt::Key_Meta, LWin},        {Qt::Key_Menu, Apps},
+        {Qt::Key_NumLock, NumLock},  {Qt::Key_ScrollLock, Scroll}};
+    const auto named = Named.constFind(key);
+    return named == Named.cend() ? 0 : virtualKeyCode(*named);
 }
 
 } // namespace
@@ -359,7 +327,7 @@ void Taste::releaseOnClickSurface(const QMouseEvent& event) {
 }
 
 void Taste::keyPressEvent(QKeyEvent* event) {
-    emit KeyDown(virtualKeyCode(*event), shiftCode(event->modifiers()));
+    emit KeyDown(virtualKeyOf(*event), shiftCode(event->modifiers()));
     const QString text = event->text();
     if (text.size() == 1)
         emit KeyPress(text.at(0).unicode());
@@ -369,7 +337,7 @@ void Taste::keyReleaseEvent(QKeyEvent* event) {
     // A held key repeats its KeyDown and KeyPress but goes up once.
     if (event->isAutoRepeat())
         return;
-    emit KeyUp(virtualKeyCode(*event), shiftCode(event->modifiers()));
+    emit KeyUp(virtualKeyOf(*event), shiftCode(event->modifiers()));
 }
 
 void Taste::mouseDoubleClickEvent(QMouseEvent*) {

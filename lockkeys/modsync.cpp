@@ -10,23 +10,57 @@ namespace {
 
 struct KeyName {
     std::string_view name;
-    std::uint8_t keyCode;
+    VirtualKey key;
 };
+
+using enum VirtualKey;
 
 // Tried in this order; where one name begins another the longer one comes first.
 constexpr KeyName KeyNames[] = {
-    {"BACKSPACE", 8}, {"BS", 8},          {"BKSP", 8},   {"BREAK", 19},    {"CAPSLOCK", 20},
-    {"DELETE", 46},   {"DEL", 46},        {"DOWN", 40},  {"UP", 38},       {"LEFT", 37},
-    {"RIGHT", 39},    {"END", 35},        {"ENTER", 13}, {"HOME", 36},     {"ESC", 27},
-    {"HELP", 47},     {"INSERT", 45},     {"INS", 45},   {"NUMLOCK", 144}, {"PGUP", 33},
-    {"PGDN", 34},     {"SCROLLOCK", 145}, {"TAB", 9},    {"F10", 121},     {"F11", 122},
-    {"F12", 123},     {"F13", 124},       {"F14", 125},  {"F15", 126},     {"F16", 127},
-    {"F1", 112},      {"F2", 113},        {"F3", 114},   {"F4", 115},      {"F5", 116},
-    {"F6", 117},      {"F7", 118},        {"F8", 119},   {"F9", 120},      {"WIN", 91},
-    {"APPS", 93},     {"PRINT", 44},
+    {"BACKSPACE", Back},
+    {"BS", Back},
+    {"BKSP", Back},
+    {"BREAK", Pause},
+    {"CAPSLOCK", Capital},
+    {"DELETE", Delete},
+    {"DEL", Delete},
+    {"DOWN", Down},
+    {"UP", Up},
+    {"LEFT", Left},
+    {"RIGHT", Right},
+    {"END", End},
+    {"ENTER", Return},
+    {"HOME", Home},
+    {"ESC", Escape},
+    {"HELP", Help},
+    {"INSERT", Insert},
+    {"INS", Insert},
+    {"NUMLOCK", NumLock},
+    {"PGUP", Prior},
+    {"PGDN", Next},
+    {"SCROLLOCK", Scroll},
+    {"TAB", Tab},
+    {"F10", F10},
+    {"F11", F11},
+    {"F12", F12},
+    {"F13", F13},
+    {"F14", F14},
+    {"F15", F15},
+    {"F16", F16},
+    {"F1", F1},
+    {"F2", F2},
+    {"F3", F3},
+    {"F4", F4},
+    {"F5", F5},
+    {"F6", F6},
+    {"F7", F7},
+    {"F8", F8},
+    {"F9", F9},
+    {"WIN", LWin},
+    {"APPS", Apps},
+    {"PRINT", Snapshot},
 };
 
-constexpr std::uint8_t Shift = 16;
 constexpr std::uint8_t ScanCode = 1;
 
 unsigned char upper(unsigned char c) {
@@ -49,19 +83,23 @@ const KeyName* matchName(std::string_view text) {
     return nullptr;
 }
 
-void tap(Keyboard& keyboard, std::uint8_t keyCode) {
-    keyboard.sendKeyEvent({keyCode, ScanCode, 0, 0});
-    keyboard.sendKeyEvent({keyCode, ScanCode, KeyEventFlag::KeyUp, 0});
+void send(Keyboard& keyboard, VirtualKey key, std::uint32_t flags) {
+    keyboard.sendKeyEvent({static_cast<std::uint8_t>(key), ScanCode, flags, 0});
 }
 
-std::optional<std::uint8_t> modifierKey(char c) {
+void tap(Keyboard& keyboard, VirtualKey key) {
+    send(keyboard, key, 0);
+    send(keyboard, key, KeyEventFlag::KeyUp);
+}
+
+std::optional<VirtualKey> modifierKey(char c) {
     switch (c) {
     case '+':
-        return 16;
+        return Shift;
     case '%':
-        return 18;
+        return Menu;
     case '^':
-        return 17;
+        return Control;
     default:
         return std::nullopt;
     }
@@ -78,7 +116,7 @@ void SendKeyString(Keyboard& keyboard, std::string_view keys) {
         if (c == '{') {
             const std::string_view rest = keys.substr(p + 1);
             if (const KeyName* key = matchName(rest)) {
-                tap(keyboard, key->keyCode);
+                tap(keyboard, key->key);
                 // The character after the name is taken to be the closing brace, unexamined.
                 p += 1 + key->name.size() + 1;
             } else {
@@ -93,10 +131,11 @@ void SendKeyString(Keyboard& keyboard, std::string_view keys) {
         } else if (c < 0x80) {
             const bool shifted = upper(c) == c && !std::isdigit(c);
             if (shifted)
-                keyboard.sendKeyEvent({Shift, ScanCode, 0, 0});
-            tap(keyboard, upper(c));
+                send(keyboard, Shift, 0);
+            // A character is sent under its own code, upper case.
+            tap(keyboard, static_cast<VirtualKey>(upper(c)));
             if (shifted)
-                keyboard.sendKeyEvent({Shift, ScanCode, KeyEventFlag::KeyUp, 0});
+                send(keyboard, Shift, KeyEventFlag::KeyUp);
         }
         // Bytes from 0x80 up are no key of their own (a part of a multi-byte character): skipped.
         ++p;

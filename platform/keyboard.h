@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/virtualkey.h"
+
 #include <cstdint>
 
 // One injected key event, with the four fields a key stroke is described by.
@@ -18,9 +20,9 @@ inline constexpr std::uint32_t KeyUp = 2;
 
 // Virtual-key codes of the three lock keys.
 namespace LockKeyCode {
-inline constexpr int Num = 144;
-inline constexpr int Caps = 20;
-inline constexpr int Scroll = 145;
+inline constexpr int Num = virtualKeyCode(VirtualKey::NumLock);
+inline constexpr int Caps = virtualKeyCode(VirtualKey::Capital);
+inline constexpr int Scroll = virtualKeyCode(VirtualKey::Scroll);
 } // namespace LockKeyCode
 
 namespace KeyStateBit {

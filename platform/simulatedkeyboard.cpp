@@ -11,7 +11,6 @@ bool inRange(int keyCode) {
 } // namespace
 
 void SimulatedKeyboard::sendKeyEvent(const KeyEvent& event) {
-    m_events.push_back(event);
     const bool release = event.flags & KeyEventFlag::KeyUp;
     // A lock key flips its toggle state on the press; auto-repeat of a held key does not.
     if (!release && !m_held[event.keyCode] && isLockKey(event.keyCode))

@@ -3,9 +3,9 @@
 #include "keycontrol/speedslider.h"
 #include "lockkeys/modsync.h"
 #include "mainwindow/tastatur.h"
-#include "platform/simulatedkeyboard.h"
 #include "platform/virtualclock.h"
 #include "tests/lockkeylog.h"
+#include "tests/recordingkeyboard.h"
 #include "tests/recordinglauncher.h"
 
 #include <QStyleOptionSlider>
@@ -25,7 +25,7 @@ inline QPoint partOf(const QScrollBar& slider, QStyle::SubControl part) {
 // The main window, shown, on a simulated keyboard and virtual time, past its start-up reset with
 // every LED dark. Lock keys are written by their initials N, C and S; "-" stands for none.
 struct EffectWindow {
-    SimulatedKeyboard keyboard;
+    RecordingKeyboard keyboard;
     VirtualClock clock;
     RecordingLauncher launcher;
     tastatur window{keyboard, clock, launcher};

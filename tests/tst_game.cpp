@@ -85,6 +85,29 @@ class GameTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A step holds its key for 400 ms: 1000 ms after "Start Game" a key is drawn pressed and lit
+    // and its lock key toggled, so still at 1399 ms, and at 1400 ms the key is released and
+    // dark and its lock key toggled back. Each look: the keys shown pressed and lit, then the
+    // lock keys toggled and lit as after() tells them.
+    void stepHoldsItsKey400ms() {
+        GameWindow w;
+        QTest::mouseClick(w.ui.Start_Game, Qt::LeftButton);
+        const auto look = [&w](int ms) {
+            const QString leds = w.after(ms);
+            QString shown;
+            for (int number = 1; number <= 3; ++number)
+                if (drawnPressed(w.key(number)) && lampLit(w.key(number)))
+                    shown += "NCS"[number - 1];
+            return (shown.isEmpty() ? "-" : shown) + ' ' + leds;
+        };
+        const QString first = look(1000);
+        const QChar k = first[0];
+        QVERIFY2(QString("NCS").contains(k), qPrintable(first));
+        QCOMPARE(first, QString("%1 %1/%1").arg(k));
+        QCOMPARE(look(399), QString("%1 -/%1").arg(k));
+        QCOMPARE(look(1), QString("- %1/-").arg(k));
+    }
+
     // Levels 1 to 3 play rounds of 3, 5, 7 and 9 keys at 1000, 800 and 600 ms a step; level 4
     // goes on with 11 and 13 keys at 600 ms, its label staying at "4". Num Lock, lit before the
     // game, is kept through the first round's steps; each won round darkens the LEDs 100 ms

@@ -8,146 +8,93 @@
 #include <QRegularExpression>
 #include <QTest>
 
+Q_DECLARE_METATYPE(Session)
 Q_DECLARE_METATYPE(Session::Kind)
 
 class KeyboardFactoryTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Each row: XDG_SESSION_TYPE, WAYLAND_DISPLAY, DISPLAY, QT_QPA_PLATFORM, empty where unset;
+    // the kind of session, and whether the window goes to an X display.
     void readsSession_data() {
-        QTest::addColumn<QString>("sessionType");
-        QTest::addColumn<QString>("waylandDisplay");
-        QTest::addColumn<QString>("display");
-        QTest::addColumn<QString>("toolkitPlatform");
+        QTest::addColumn<Session>("session");
         QTest::addColumn<Session::Kind>("kind");
         QTest::addColumn<bool>("windowOnX11");
+        const auto row = [](const char* name, const Session& session, Session::Kind kind,
+                            bool windowOnX11) {
+            QTest::newRow(name) << session << kind << windowOnX11;
+        };
         using K = Session::Kind;
-        QTest::newRow("X11 session") << "x11"
-                                     << ""
-                                     << ":0"
-                                     << "" << K::X11 << true;
-        QTest::newRow("X11 session with a Wayland display") << "x11"
-                                                            << "wayland-0"
-                                                            << ":0"
-                                                            << "" << K::X11 << true;
-        QTest::newRow("Wayland session with Xwayland") << "wayland"
-                                                       << "wayland-0"
-                                                       << ":0"
-                                                       << "" << K::Wayland << false;
-        QTest::newRow("Wayland session, toolkit told xcb") << "wayland"
-                                                           << "wayland-0"
-                                                           << ":0"
-                                                           << "xcb" << K::Wayland << true;
-        QTest::newRow("untyped, Wayland display") << ""
-                                                  << "wayland-1"
-                                                  << ":1"
-                                                  << "" << K::Wayland << false;
-        QTest::newRow("tty, Wayland display") << "tty"
-                                              << "wayland-1"
-                                              << ""
-                                              << "" << K::Wayland << false;
-        QTest::newRow("untyped, X display only") << ""
-                                                 << ""
-                                                 << ":1"
-                                                 << "" << K::X11 << true;
-        QTest::newRow("console") << "tty"
-                                 << ""
-                                 << ""
-                                 << "" << K::Console << true;
-        QTest::newRow("console, offscreen window") << ""
-                                                   << ""
-                                                   << ""
-                                                   << "offscreen" << K::Console << false;
+        row("X11 session", {"x11", "", ":0", ""}, K::X11, true);
+        row("X11 session with a Wayland display", {"x11", "wl-0", ":0", ""}, K::X11, true);
+        row("Wayland session with Xwayland", {"wayland", "wl-0", ":0", ""}, K::Wayland, false);
+        row("Wayland session, toolkit told xcb", {"wayland", "wl-0", ":0", "xcb"}, K::Wayland,
+            true);
+        row("untyped, Wayland display", {"", "wl-1", ":1", ""}, K::Wayland, false);
+        row("tty, Wayland display", {"tty", "wl-1", "", ""}, K::Wayland, false);
+        row("untyped, X display only", {"", "", ":1", ""}, K::X11, true);
+        row("console", {"tty", "", "", ""}, K::Console, true);
+        row("console, offscreen window", {"", "", "", "offscreen"}, K::Console, false);
     }
     void readsSession() {
-        QFETCH(QString, sessionType);
-        QFETCH(QString, waylandDisplay);
-        QFETCH(QString, display);
-        QFETCH(QString, toolkitPlatform);
-        const Session session{sessionType, waylandDisplay, display, toolkitPlatform, {}};
+        QFETCH(Session, session);
         QTEST(session.kind(), "kind");
         QTEST(session.windowOnX11(), "windowOnX11");
     }
 
-    // `tried` lists the backends tried, in order, "!" after one that fails to start (the others
-    // start); `notice` is a wildcard pattern, empty where the LEDs are reached.
+    // Each row: the session, the backends that fail to start (the others start), the backends
+    // tried in order and, where the LEDs are out of reach, the notice as a wildcard pattern.
     void choosesBackend_data() {
-        QTest::addColumn<QString>("sessionType");
-        QTest::addColumn<QString>("display");
-        QTest::addColumn<QString>("forced");
-        QTest::addColumn<QString>("tried");
+        QTest::addColumn<Session>("session");
+        QTest::addColumn<QStringList>("failing");
+        QTest::addColumn<QStringList>("tried");
         QTest::addColumn<QString>("notice");
-        QTest::newRow("X11 session, X11 failing") << "x11"
-                                                  << ":0"
-                                                  << ""
-                                                  << "x11! uinput"
-                                                  << "";
-        QTest::newRow("no session type, X display") << ""
-                                                    << ":1"
-                                                    << ""
-                                                    << "x11"
-                                                    << "";
-        QTest::newRow("Wayland session, uinput failing")
-            << "wayland"
-            << ":0"
-            << ""
-            << "uinput!"
-            << "Tintaro cannot reach the keyboard's lock LEDs*Wayland*uinput: uinput fails.";
-        QTest::newRow("no display at all") << ""
-                                           << ""
-                                           << ""
-                                           << "uinput"
-                                           << "";
-        QTest::newRow("nothing starts") << "x11"
-                                        << ":0"
-                                        << ""
-                                        << "x11! uinput!"
-                                        << "*X11: x11 fails. uinput: uinput fails.";
-        QTest::newRow("x11 forced under Wayland") << "wayland"
-                                                  << ":0"
-                                                  << "x11"
-                                                  << "x11"
-                                                  << "";
-        QTest::newRow("uinput forced, failing") << "x11"
-                                                << ":0"
-                                                << "uinput"
-                                                << "uinput!"
-                                                << "*TINTARO_KEYBOARD=uinput*uinput: uinput fails.";
-        QTest::newRow("simulated forced") << ""
-                                          << ""
-                                          << "simulated"
-                                          << ""
-                                          << "*KEYBOARD=simulated asks*";
-        QTest::newRow("unknown forced") << "x11"
-                                        << ":0"
-                                        << "evdev"
-                                        << ""
-                                        << "*TINTARO_KEYBOARD=evdev*x11, uinput or simulated*";
+        const auto row = [](const char* name, const Session& session, const QStringList& failing,
+                            const QStringList& tried, const QString& notice = {}) {
+            QTest::newRow(name) << session << failing << tried << notice;
+        };
+        const QStringList x11{"x11"}, uinput{"uinput"}, both{"x11", "uinput"}, none;
+        row("X11 session, X11 failing", {"x11", "", ":0", "", ""}, x11, both);
+        row("no session type, X display", {"", "", ":1", "", ""}, none, x11);
+        row("Wayland session with Xwayland, uinput failing", {"wayland", "wl-0", ":0", "", ""},
+            uinput, uinput,
+            "Tintaro cannot reach the keyboard's lock LEDs*Wayland*uinput: uinput fails.");
+        row("no display at all", {"", "", "", "", ""}, none, uinput);
+        row("nothing starts", {"x11", "", ":0", "", ""}, both, both,
+            "*X11: x11 fails. uinput: uinput fails.");
+        row("x11 forced under Wayland", {"wayland", "wl-0", ":0", "", "x11"}, none, x11);
+        row("uinput forced, failing", {"x11", "", ":0", "", "uinput"}, uinput, uinput,
+            "*TINTARO_KEYBOARD=uinput*uinput: uinput fails.");
+        row("simulated forced", {"", "", "", "", "simulated"}, none, none,
+            "*KEYBOARD=simulated asks*");
+        row("unknown forced", {"x11", "", ":0", "", "evdev"}, none, none,
+            "*TINTARO_KEYBOARD=evdev*x11, uinput or simulated*");
     }
+
     void choosesBackend() {
-        QFETCH(QString, sessionType);
-        QFETCH(QString, display);
-        QFETCH(QString, forced);
-        QFETCH(QString, tried);
+        QFETCH(Session, session);
+        QFETCH(QStringList, failing);
+        QFETCH(QStringList, tried);
         QFETCH(QString, notice);
         QStringList triedNow;
         QSet<const Keyboard*> made;
         auto open = [&](const QString& name) -> KeyboardOpener {
             return [&, name](QString* whyNot) {
-                const bool fails = tried.split(' ').contains(name + '!');
-                triedNow << name + (fails ? "!" : "");
+                triedNow << name;
                 *whyNot = name + " fails";
-                auto keyboard = fails ? nullptr : std::make_unique<SimulatedKeyboard>();
+                auto keyboard =
+                    failing.contains(name) ? nullptr : std::make_unique<SimulatedKeyboard>();
                 made << keyboard.get();
                 return keyboard;
             };
         };
-        const Session session{sessionType, {}, display, {}, forced};
         const auto chosen = chooseKeyboard(session, {open("x11"), open("uinput")});
 
-        QCOMPARE(triedNow.join(' '), tried);
+        QCOMPARE(triedNow, tried);
         // The keyboard of the last backend tried, where that one started; else a simulated one.
-        QVERIFY(chosen.keyboard && made.contains(chosen.keyboard.get()) == notice.isEmpty());
+        QVERIFY(chosen.keyboard);
+        QCOMPARE(made.contains(chosen.keyboard.get()), notice.isEmpty());
         const auto pattern = QRegularExpression::fromWildcard(notice, Qt::CaseSensitive);
         QVERIFY2(pattern.match(chosen.notice).hasMatch(), qPrintable(chosen.notice));
     }

@@ -1,8 +1,8 @@
 #include "lockkeys/lockreset.h"
 #include "platform/intervaltimer.h"
-#include "platform/simulatedkeyboard.h"
 #include "platform/virtualclock.h"
 #include "tests/lockkeylog.h"
+#include "tests/recordingkeyboard.h"
 
 #include <QTest>
 
@@ -25,7 +25,7 @@ private slots:
         QFETCH(QList<int>, lit);
         QFETCH(int, held);
         QFETCH(QString, expected);
-        SimulatedKeyboard keyboard;
+        RecordingKeyboard keyboard;
         VirtualClock clock;
         IntervalTimer resetime(clock);
         LockReset reset(keyboard, resetime);

@@ -1,15 +1,17 @@
 #include "lockkeys/modsync.h"
-#include "platform/simulatedkeyboard.h"
+#include "platform/systemkeys.h"
+#include "tests/recordingkeyboard.h"
 
 #include <QTest>
 
+#include <algorithm>
 #include <string>
 
 namespace {
 // The events sent for `keys`, written "+k" for a press and "-k" for a release of key code k;
 // an event with another scan code than 1 or other extra information than 0 is marked "!".
 QString sent(std::string_view keys) {
-    SimulatedKeyboard keyboard;
+    RecordingKeyboard keyboard;
     modSync::SendKeyString(keyboard, keys);
     QStringList events;
     for (const KeyEvent& e : keyboard.events())
@@ -60,6 +62,25 @@ private slots:
     // is checked by the fuzz target, over its seed corpus in the test suite.)
     void longTextIsSentToItsEnd() {
         QVERIFY(sent(std::string(40000, 'a') + "{NUMLOCK}").endsWith("-65 +144 -144"));
+    }
+
+    // Every key that a name or a printable character sends is one that each backend can strike:
+    // it has an X keysym, and a Linux key among those the virtual keyboard declares.
+    void everyKeyHasItsSystemKeys() {
+        std::string keys = "{BACKSPACE}{BREAK}{CAPSLOCK}{DELETE}{DOWN}{UP}{LEFT}{RIGHT}{END}"
+                           "{ENTER}{HOME}{ESC}{HELP}{INSERT}{NUMLOCK}{PGUP}{PGDN}{SCROLLOCK}"
+                           "{TAB}{WIN}{APPS}{PRINT}{F1}{F2}{F3}{F4}{F5}{F6}{F7}{F8}{F9}{F10}"
+                           "{F11}{F12}{F13}{F14}{F15}{F16}";
+        for (char c = ' '; c <= '~'; ++c)
+            keys += c == '{' ? "" : std::string(1, c);
+        RecordingKeyboard keyboard;
+        modSync::SendKeyString(keyboard, keys);
+        const std::vector<int> declared = linuxKeyCodes();
+        QStringList without;
+        for (const KeyEvent& e : keyboard.events())
+            if (x11Keysym(e.keyCode) == 0 || !std::ranges::count(declared, linuxKeyCode(e.keyCode)))
+                without << QString::number(e.keyCode);
+        QCOMPARE(without, QStringList());
     }
 };
 

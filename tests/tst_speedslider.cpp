@@ -2,6 +2,17 @@
 
 #include <QSignalSpy>
 
+// From `start`, a key, or `times` clicks with a button on a part of the slider, give `value`.
+struct Step {
+    int start;
+    int key; // 0 for a click
+    Qt::MouseButton button;
+    QStyle::SubControl part;
+    int value;
+    int times = 1;
+};
+Q_DECLARE_METATYPE(Step)
+
 // The speed sliders driven by real mouse and key events: NumSpeed, CapsSpeed and ScrollSpeed run
 // from 100 at the top to 5000 at the bottom, EffectSpeed from 5000 at the left to 100 at the right.
 class SpeedSliderTest : public QObject {
@@ -9,52 +20,73 @@ class SpeedSliderTest : public QObject {
 
 private slots:
     // From the middle and from either end, a key, or a click with any button (L, M, R) on a part
-    // named as partOf() names it, once or as often as a number in front says, moves the value by
-    // 1 the way it points, or not at all at the end it points to. A change takes effect at once:
-    // the key blinks, or "All" ticks, one new interval later.
+    // of the slider (see partOf()), once or `times` over, moves the value by 1 the way it points,
+    // or not at all at the end it points to. A change takes effect at once: the key
+    // blinks, or "All" ticks, one new interval later.
     void steps_data() {
         QTest::addColumn<int>("slider");
-        QTest::addColumn<QString>("row"); // "start, input: value"
-        const QString vertical =
-            "1000, L AddPage: 1001; 1000, R SubPage: 999; 1000, Down: 1001; 1000, PgUp: 999; "
-            "1000, Home: 100; 1000, End: 5000; 100, L SubLine: 100; 100, L AddLine: 101; "
-            "100, M AddPage: 101; 100, Up: 100; 100, Home: 100; 100, PgDown: 101; "
-            "5000, L AddLine: 5000; 5000, R SubLine: 4999; 5000, L SubPage: 4999; "
-            "5000, Down: 5000; 5000, End: 5000; 5000, Up: 4999; 5000, 50 L SubLine: 4950";
-        const QString horizontal =
-            "1000, L SubPage: 1001; 1000, R AddPage: 999; 1000, Right: 999; 1000, PgDown: 999; "
-            "1000, Home: 5000; 1000, End: 100; 5000, L SubLine: 5000; 5000, L AddLine: 4999; "
-            "5000, M AddPage: 4999; 5000, Left: 5000; 5000, Home: 5000; 5000, PgDown: 4999; "
-            "100, L AddLine: 100; 100, R SubLine: 101; 100, M SubPage: 101; 100, Right: 100; "
-            "100, End: 100; 100, Left: 101; 100, 50 L SubLine: 150";
+        QTest::addColumn<Step>("step");
+        constexpr auto L = Qt::LeftButton, M = Qt::MiddleButton, R = Qt::RightButton;
+        constexpr auto SubLine = QStyle::SC_ScrollBarSubLine, AddLine = QStyle::SC_ScrollBarAddLine,
+                       SubPage = QStyle::SC_ScrollBarSubPage, AddPage = QStyle::SC_ScrollBarAddPage;
+        const auto key = [](int start, Qt::Key key, int value) {
+            return Step{start, key, Qt::NoButton, QStyle::SC_None, value};
+        };
+        const auto click = [](int start, Qt::MouseButton button, QStyle::SubControl part, int value,
+                              int times = 1) { return Step{start, 0, button, part, value, times}; };
+        const QList<Step> vertical{
+            click(1000, L, AddPage, 1001),    click(1000, R, SubPage, 999),
+            key(1000, Qt::Key_Down, 1001),    key(1000, Qt::Key_PageUp, 999),
+            key(1000, Qt::Key_Home, 100),     key(1000, Qt::Key_End, 5000),
+            click(100, L, SubLine, 100),      click(100, L, AddLine, 101),
+            click(100, M, AddPage, 101),      key(100, Qt::Key_Up, 100),
+            key(100, Qt::Key_Home, 100),      key(100, Qt::Key_PageDown, 101),
+            click(5000, L, AddLine, 5000),    click(5000, R, SubLine, 4999),
+            click(5000, L, SubPage, 4999),    key(5000, Qt::Key_Down, 5000),
+            key(5000, Qt::Key_End, 5000),     key(5000, Qt::Key_Up, 4999),
+            click(5000, L, SubLine, 4950, 50)};
+        const QList<Step> horizontal{
+            click(1000, L, SubPage, 1001),  click(1000, R, AddPage, 999),
+            key(1000, Qt::Key_Right, 999),  key(1000, Qt::Key_PageDown, 999),
+            key(1000, Qt::Key_Home, 5000),  key(1000, Qt::Key_End, 100),
+            click(5000, L, SubLine, 5000),  click(5000, L, AddLine, 4999),
+            click(5000, M, AddPage, 4999),  key(5000, Qt::Key_Left, 5000),
+            key(5000, Qt::Key_Home, 5000),  key(5000, Qt::Key_PageDown, 4999),
+            click(100, L, AddLine, 100),    click(100, R, SubLine, 101),
+            click(100, M, SubPage, 101),    key(100, Qt::Key_Right, 100),
+            key(100, Qt::Key_End, 100),     key(100, Qt::Key_Left, 101),
+            click(100, L, SubLine, 150, 50)};
+        const QMetaEnum parts = QMetaEnum::fromType<QStyle::SubControl>();
         const char* names[] = {"Num", "Caps", "Scroll", "Effect"};
         for (int s = 0; s < 4; ++s)
-            for (const QString& row : (s < 3 ? vertical : horizontal).split("; "))
-                QTest::addRow("%s %s", names[s], qPrintable(row)) << s << row;
+            for (const Step& step : s < 3 ? vertical : horizontal) {
+                const QString input =
+                    step.key
+                        ? QKeySequence(step.key).toString()
+                        : QStringLiteral("%1x %2 %3")
+                              .arg(step.times)
+                              .arg(QString("?LR?M")[int(step.button)])
+                              .arg(QString(parts.valueToKey(step.part)).remove("SC_ScrollBar"));
+                QTest::addRow("%s %d, %s", names[s], step.start, qPrintable(input)) << s << step;
+            }
     }
 
     void steps() {
         QFETCH(int, slider);
-        QFETCH(QString, row);
-        const int start = row.section(", ", 0, 0).toInt(), value = row.section(": ", 1).toInt();
-        QStringList input = row.section(", ", 1).section(": ", 0, 0).split(' ');
-        const int times = input[0].toInt() ? input.takeFirst().toInt() : 1;
+        QFETCH(Step, step);
         EffectWindow w;
-        SpeedSlider* s = w.window.findChildren<SpeedSlider*>()[slider]; // in the order made
-        slider == 3 ? w.startEffect(0, start) : s->setValue(start);     // "All" on EffectSpeed
+        SpeedSlider* s = w.window.findChildren<SpeedSlider*>()[slider];       // in the order made
+        slider == 3 ? w.startEffect(0, step.start) : s->setValue(step.start); // "All" on Effect
         QSignalSpy changes(s, &SpeedSlider::Change);
-        const int part = QMetaEnum::fromType<QStyle::SubControl>().keyToValue(
-            qPrintable("SC_ScrollBar" + input.last()));
-        const Qt::MouseButton buttons[]{Qt::LeftButton, Qt::MiddleButton, Qt::RightButton};
-        for (int i = 0; i < times; ++i)
-            if (input.size() == 1)
-                QTest::keyClick(s, QKeySequence(input[0])[0].key());
+        for (int i = 0; i < step.times; ++i)
+            if (step.key)
+                QTest::keyClick(s, Qt::Key(step.key));
             else
-                QTest::mouseClick(s, buttons[QString("LMR").indexOf(input[0])], {},
-                                  partOf(*s, QStyle::SubControl(part)));
-        QCOMPARE(s->value(), value);
-        QCOMPARE(changes.count(), value == start ? 0 : times);
-        QCOMPARE(w.after(value), slider == 3 ? "NCS/NCS" : QString("%1/%1").arg("NCS"[slider]));
+                QTest::mouseClick(s, step.button, {}, partOf(*s, step.part));
+        QCOMPARE(s->value(), step.value);
+        QCOMPARE(changes.count(), step.value == step.start ? 0 : step.times);
+        QCOMPARE(w.after(step.value),
+                 slider == 3 ? "NCS/NCS" : QString("%1/%1").arg("NCS"[slider]));
     }
 
     // The thumb dragged to the 100 end and held there: Change does not run, nor do the wheel or

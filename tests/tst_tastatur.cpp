@@ -1,10 +1,10 @@
 #include "keycontrol/propertybag.h"
 #include "keycontrol/speedslider.h"
 #include "mainwindow/tastatur.h"
-#include "platform/simulatedkeyboard.h"
 #include "platform/virtualclock.h"
 #include "tests/keylook.h"
 #include "tests/lockkeylog.h"
+#include "tests/recordingkeyboard.h"
 #include "tests/recordinglauncher.h"
 
 #include <QFile>
@@ -13,7 +13,7 @@
 class TastaturTest : public QObject {
     Q_OBJECT
 
-    SimulatedKeyboard keyboard;
+    RecordingKeyboard keyboard;
     VirtualClock clock;
     RecordingLauncher launcher;
     std::unique_ptr<tastatur> window;

@@ -2,7 +2,9 @@
 #include "keycontrol/propertybag.h"
 #include "tests/keylook.h"
 
+#include <QApplication>
 #include <QJsonDocument>
+#include <QKeyEvent>
 #include <QLabel>
 
 #include <memory>
@@ -21,6 +23,14 @@ QString look(const Taste& key) {
     return (parts << lampColor(&key).name()).join(", ");
 }
 
+struct PaintCount : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 const QString Released = "a 61x56@6,0, b 73x64@0,2, c 61x56@6,2 hidden, d 70x61@1,4 hidden, "
                          "e 73x62@0,2, x 29x10@32,41, TEXTLAB 73x68@11,6, LAB1 1095x1020@0,0";
 const QString Pressed = "a 61x56@6,0 hidden, b 73x64@0,2 hidden, c 61x56@6,2, d 70x61@1,4, "
@@ -32,7 +42,7 @@ class TasteTest : public QObject {
     Q_OBJECT
 
     // Each test gets a shown key of the main window's size, 73 x 68, in a window, and the log of
-    // its pointer events, each with whether the key was drawn pressed when it was raised.
+    // its events, a pointer event with whether the key was drawn pressed when it was raised.
     std::unique_ptr<QWidget> window;
     Taste* key = nullptr;
     QStringList events;
@@ -49,6 +59,75 @@ private slots:
         connect(key, &Taste::MouseDown, this, [=, this](int button, int shift, float x, float y) {
             events << QString::asprintf("MouseDown %d %d %g,%g%s", button, shift, x, y, state());
         });
+        connect(key, &Taste::DblClick, this, [this] { events << "DblClick"; });
+        connect(key, &Taste::KeyDown, this, [this](int code, int shift) {
+            events << QString::asprintf("KeyDown %d %d", code, shift);
+        });
+        connect(key, &Taste::KeyPress, this,
+                [this](int ascii) { events << QString::asprintf("KeyPress %d", ascii); });
+        connect(key, &Taste::KeyUp, this, [this](int code, int shift) {
+            events << QString::asprintf("KeyUp %d %d", code, shift);
+        });
+    }
+
+    // What the key reports of a key going down, repeating as Qt repeats a held key on X11 (an
+    // automatic release and press each time), and going up, as Qt delivers it to the key with
+    // the focus: virtual-key codes, the Shift (1), Ctrl (2) and Alt (4) flags and the character
+    // typed. A disabled key reports nothing.
+    void keyEvents_data() {
+        QTest::addColumn<int>("qtKey");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("repeats");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* name, Qt::Key qtKey, Qt::KeyboardModifiers modifiers,
+                            const QString& text, int repeats, const QString& expected,
+                            bool enabled = true) {
+            QTest::newRow(name) << int(qtKey) << modifiers << text << repeats << enabled
+                                << expected;
+        };
+        row("letter", Qt::Key_A, {}, "a", 0, "KeyDown 65 0, KeyPress 97, KeyUp 65 0");
+        row("Shift, letter, held", Qt::Key_Z, Qt::ShiftModifier, "Z", 2,
+            "KeyDown 90 1, KeyPress 90, KeyDown 90 1, KeyPress 90, KeyDown 90 1, KeyPress 90, "
+            "KeyUp 90 1");
+        row("Caps Lock", Qt::Key_CapsLock, {}, "", 0, "KeyDown 20 0, KeyUp 20 0");
+        row("Ctrl Alt F12", Qt::Key_F12, Qt::ControlModifier | Qt::AltModifier, "", 0,
+            "KeyDown 123 6, KeyUp 123 6");
+        row("keypad 0", Qt::Key_0, Qt::KeypadModifier, "0", 0,
+            "KeyDown 96 0, KeyPress 48, KeyUp 96 0");
+        row("Escape", Qt::Key_Escape, {}, "\x1b", 0, "KeyDown 27 0, KeyPress 27, KeyUp 27 0");
+        row("disabled", Qt::Key_A, {}, "a", 1, "", false);
+    }
+
+    void keyEvents() {
+        QFETCH(int, qtKey);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(QString, text);
+        QFETCH(int, repeats);
+        QFETCH(bool, enabled);
+        QFETCH(QString, expected);
+        key->setEnabled(enabled);
+        const auto send = [&](QEvent::Type type, bool autoRepeat) {
+            QKeyEvent event(type, qtKey, modifiers, text, autoRepeat);
+            QApplication::sendEvent(key, &event);
+        };
+        send(QEvent::KeyPress, false);
+        for (int i = 0; i < repeats; ++i) {
+            send(QEvent::KeyRelease, true);
+            send(QEvent::KeyPress, true);
+        }
+        send(QEvent::KeyRelease, false);
+        QCOMPARE(events.join(", "), expected);
+    }
+
+    // Refresh repaints the key.
+    void refreshRepaints() {
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        PaintCount paints;
+        key->installEventFilter(&paints);
+        key->Refresh();
+        QTRY_VERIFY(paints.count > 0);
     }
 
     // A key pressed before it is first shown is laid out at its size then; later sizes move
@@ -85,12 +164,12 @@ private slots:
     }
 
     // A double click on the lamp, the topmost part, ending in a release left of the key while Qt
-    // keeps the pointer grab, is two clicks. Then presses at (20, 30) and their releases, as
-    // "events at the press / at the release": any button presses the key; the left one clicks
-    // when released on the click surface, which reaches 100 pixels left of and above the pressed
-    // key and far to its right and below. A disabled key looks the same as an enabled one and
-    // ignores the pointer. Last, button messages press and release the key, disabled and
-    // enabled, and never click.
+    // keeps the pointer grab, is two clicks and no DblClick: the click surface covers the key. Then
+    // presses at (20, 30) and their releases, as "events at the press / at the release": any button
+    // presses the key; the left one clicks when released on the click surface, which reaches 100
+    // pixels left of and above the pressed key and far to its right and below. A disabled key looks
+    // the same as an enabled one and ignores the pointer. Last, button messages press and release
+    // the key, disabled and enabled, and never click.
     void pointerAndButtonMessages() {
         const auto gesture = [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                                     QPoint release) {

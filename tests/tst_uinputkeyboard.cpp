@@ -3,8 +3,6 @@
 // real device needs /dev/uinput, and is skipped where there is none.
 
 #include "lockkeys/modsync.h"
-#include "platform/simulatedkeyboard.h"
-#include "platform/systemkeys.h"
 #include "platform/uinputdevice.h"
 #include "platform/uinputkeyboard.h"
 #include "platform/virtualclock.h"
@@ -85,22 +83,6 @@ private slots:
         QCOMPARE(written(), Stroke.arg(KEY_NUMLOCK));
         sendLed(LED_NUML, false);
         QVERIFY(!modSync::IsLockOn(*uinput, LockKey::Num));
-    }
-
-    // Every key the sender can produce goes to a Linux key that the device declares.
-    void everyKeyIsDeclared() {
-        std::string keys = "{BACKSPACE}{BREAK}{CAPSLOCK}{DELETE}{DOWN}{UP}{LEFT}{RIGHT}{END}"
-                           "{ENTER}{HOME}{ESC}{HELP}{INSERT}{NUMLOCK}{PGUP}{PGDN}{SCROLLOCK}"
-                           "{TAB}{WIN}{APPS}{PRINT}{F1}{F2}{F3}{F4}{F5}{F6}{F7}{F8}{F9}{F10}"
-                           "{F11}{F12}{F13}{F14}{F15}{F16}";
-        for (char c = ' '; c <= '~'; ++c)
-            keys += c == '{' ? "" : std::string(1, c);
-        SimulatedKeyboard sent;
-        modSync::SendKeyString(sent, keys);
-        const std::vector<int> declared = linuxKeyCodes();
-        for (const KeyEvent& event : sent.events())
-            QVERIFY2(std::ranges::count(declared, linuxKeyCode(event.keyCode)),
-                     qPrintable(QString::number(event.keyCode)));
     }
 
     // Until the device is taken up, a lock counts as on only when some keyboard in the LED class
