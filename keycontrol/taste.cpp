@@ -343,3 +343,7 @@ void Taste::keyReleaseEvent(QKeyEvent* event) {
 void Taste::mouseDoubleClickEvent(QMouseEvent*) {
     emit DblClick();
 }
+
+bool keyControlHasFocus() {
+    return qobject_cast<Taste*>(QApplication::focusWidget()) != nullptr;
+}

@@ -127,3 +127,7 @@ private:
     int m_mousePointer = DefaultPointer;
     Qt::MouseButtons m_buttonsDown; // pressed on the click surface and not yet released
 };
+
+// Whether the widget with the keyboard focus is a key control, which reports every key it gets,
+// lock keys too.
+bool keyControlHasFocus();

@@ -48,8 +48,7 @@ tastatur::tastatur(Keyboard& keyboard, Clock& clock, Launcher& launcher, QWidget
     m_modes = std::make_unique<Modes>(ui, *m_game, *m_effects, launcher);
     connect(ui.mClose, &QAction::triggered, this, &tastatur::mClose_Click);
     // Lock keys do nothing in the window but on a focused key control, which reports every key.
-    m_lockKeyEvents = std::make_unique<LockKeyEvents>(
-        [] { return qobject_cast<Taste*>(QApplication::focusWidget()) != nullptr; });
+    m_lockKeyEvents = std::make_unique<LockKeyEvents>(keyControlHasFocus);
     QCoreApplication::instance()->installNativeEventFilter(m_lockKeyEvents.get());
     Form_Load();
 }

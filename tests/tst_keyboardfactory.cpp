@@ -26,16 +26,16 @@ private slots:
             QTest::newRow(name) << session << kind << windowOnX11;
         };
         using K = Session::Kind;
-        row("X11 session", {"x11", "", ":0", ""}, K::X11, true);
-        row("X11 session with a Wayland display", {"x11", "wl-0", ":0", ""}, K::X11, true);
-        row("Wayland session with Xwayland", {"wayland", "wl-0", ":0", ""}, K::Wayland, false);
-        row("Wayland session, toolkit told xcb", {"wayland", "wl-0", ":0", "xcb"}, K::Wayland,
+        row("X11 session", {"x11", "", ":0", "", ""}, K::X11, true);
+        row("X11 session with a Wayland display", {"x11", "wl-0", ":0", "", ""}, K::X11, true);
+        row("Wayland session with Xwayland", {"wayland", "wl-0", ":0", "", ""}, K::Wayland, false);
+        row("Wayland session, toolkit told xcb", {"wayland", "wl-0", ":0", "xcb", ""}, K::Wayland,
             true);
-        row("untyped, Wayland display", {"", "wl-1", ":1", ""}, K::Wayland, false);
-        row("tty, Wayland display", {"tty", "wl-1", "", ""}, K::Wayland, false);
-        row("untyped, X display only", {"", "", ":1", ""}, K::X11, true);
-        row("console", {"tty", "", "", ""}, K::Console, true);
-        row("console, offscreen window", {"", "", "", "offscreen"}, K::Console, false);
+        row("untyped, Wayland display", {"", "wl-1", ":1", "", ""}, K::Wayland, false);
+        row("tty, Wayland display", {"tty", "wl-1", "", "", ""}, K::Wayland, false);
+        row("untyped, X display only", {"", "", ":1", "", ""}, K::X11, true);
+        row("console", {"tty", "", "", "", ""}, K::Console, true);
+        row("console, offscreen window", {"", "", "", "offscreen", ""}, K::Console, false);
     }
     void readsSession() {
         QFETCH(Session, session);

@@ -34,7 +34,7 @@ class LockKeyEventsTest : public QObject {
     const QString asFound = x.dpy ? x.state() : QString();
 
     // The filter as the program installs it, on a window with a key control and a button.
-    LockKeyEvents filter{[] { return qobject_cast<Taste*>(QApplication::focusWidget()); }};
+    LockKeyEvents filter{keyControlHasFocus};
     QWidget window;
     Taste* key = new Taste(&window);
     QPushButton* button = new QPushButton("Start Effect", &window);
