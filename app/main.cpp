@@ -1,3 +1,4 @@
+#include "app/scriptcommand.h"
 #include "keycontrol/taste.h"
 #include "lockkeys/modsync.h"
 #include "mainwindow/tastatur.h"
@@ -17,6 +18,8 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    if (const std::optional<int> status = runScriptCommand(argc, argv))
+        return *status;
     // Qt would abort with a page of advice: one line says what is missing.
     if (const QString missing = missingDisplay(); !missing.isEmpty()) {
         std::fprintf(stderr, "tintaro: %s\n", qPrintable(missing));
@@ -44,6 +47,7 @@ int main(int argc, char* argv[]) {
         chooseKeyboard(KeyboardSession::fromEnvironment(), systemKeyboards(clock));
     DesktopLauncher launcher;
     tastatur window(*keyboard.keyboard, clock, launcher);
+    offerToScripts(window, *keyboard.keyboard, clock, keyboard.notice);
 
     // Signals, the session's quit and the window's loss take the same way out as the close box.
     QObject::connect(&quitSignals, &QuitSignals::quitRequested, &window, &QWidget::close);

@@ -17,7 +17,8 @@ KeyboardChoice simulated(const QString& why) {
     return {std::make_unique<SimulatedKeyboard>(),
             QStringLiteral("Tintaro cannot reach the keyboard's lock LEDs and runs on a "
                            "simulated keyboard: no real LED will change. ") +
-                why};
+                why,
+            why};
 }
 
 } // namespace
@@ -63,7 +64,7 @@ KeyboardChoice chooseKeyboard(const KeyboardSession& session, const KeyboardOpen
     for (const Backend& backend : backends) {
         QString whyNot;
         if (auto keyboard = (*backend.open)(&whyNot))
-            return {std::move(keyboard), {}};
+            return {std::move(keyboard), {}, {}};
         why +=
             QStringLiteral("%1: %2%3 ").arg(backend.name, whyNot, whyNot.endsWith('.') ? "" : ".");
     }

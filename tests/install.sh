@@ -14,7 +14,9 @@ files() {
         usr/share/tintaro/tintaro.html usr/share/applications/tintaro.desktop \
         usr/share/icons/hicolor/32x32/apps/tintaro.png \
         usr/share/icons/hicolor/128x128/apps/tintaro.png \
-        usr/lib/udev/rules.d/70-tintaro-uinput.rules usr/lib/modules-load.d/tintaro.conf
+        usr/lib/udev/rules.d/70-tintaro-uinput.rules usr/lib/modules-load.d/tintaro.conf \
+        usr/share/bash-completion/completions/tintaro \
+        usr/share/dbus-1/interfaces/org.tintaro.Tintaro.Leds.xml
 }
 
 DESTDIR=$root cmake --install "$1" --prefix /usr >/dev/null
