@@ -106,6 +106,8 @@ public:
         return NAN;
     }
 
+    void signal(int number) const { kill(m_pid, number); }
+
     // Whether it ended by itself within `ms`.
     bool waitForExit(int ms) {
         for (int waited = 0; waited < ms; waited += 10) {
@@ -300,7 +302,8 @@ int every100(int) {
 
 struct Results {
     double idleCpu = NAN, allCpu = NAN, speedupCpu = NAN; // % of one core
-    Accuracy all, speedup;
+    double windowlessCpu = NAN; // a command without a window running "All" at 100 ms
+    Accuracy all, speedup, windowless;
     double peakRssMb = NAN;
     double startMs = NAN;
 };
@@ -384,6 +387,14 @@ Results measureTintaro(Observer& o, const char* program, int seconds, int speedu
     o.close(window);
     if (!tintaro.waitForExit(5000))
         fail("Tintaro did not end when its window was closed");
+
+    Program command({program, "--effect", "All", "--speed", "100"});
+    from = command.startedAt + 500 * Ms;
+    r.windowlessCpu = watch(o, command, from, from + seconds * 1000 * Ms);
+    r.windowless = accuracy(o.ticks(from, from + seconds * 1000 * Ms), every100);
+    command.signal(SIGTERM);
+    if (!command.waitForExit(5000))
+        fail("the command without a window did not end on SIGTERM");
     return r;
 }
 
@@ -422,8 +433,10 @@ int main(int argc, char* argv[]) try {
     row("CPU, idle window (50 ms display poll only)", floor.idleCpu, tintaro.idleCpu, "%");
     row("CPU, \"All\" at 100 ms", floor.allCpu, tintaro.allCpu, "%");
     row("CPU, \"Speedup\"", floor.speedupCpu, tintaro.speedupCpu, "%");
+    row("CPU, \"All\" at 100 ms, command without window", floor.allCpu, tintaro.windowlessCpu, "%");
     row("\"All\" at 100 ms: tick error, mean", floor.all.mean, tintaro.all.mean, "ms");
     row("\"All\" at 100 ms: tick error, 99th percentile", floor.all.p99, tintaro.all.p99, "ms");
+    row("  the same without window: mean", floor.all.mean, tintaro.windowless.mean, "ms");
     row("\"Speedup\": tick error, mean", floor.speedup.mean, tintaro.speedup.mean, "ms");
     row("\"Speedup\": tick error, 99th percentile", floor.speedup.p99, tintaro.speedup.p99, "ms");
     row("peak RSS", floor.peakRssMb, tintaro.peakRssMb, "MB");

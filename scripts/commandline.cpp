@@ -102,7 +102,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     };
     if (!p.parser.parse(QStringList{"tintaro"} + arguments))
         return fail(p.parser.errorText().remove(QRegularExpression("\\.$")));
-    if (p.parser.isSet("help"))
+    if (p.parser.isSet("help") || p.parser.isSet("help-all"))
         return result;
     if (p.parser.isSet("version")) {
         request.command = Command::Version;

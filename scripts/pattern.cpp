@@ -14,7 +14,7 @@ public:
     QList<LightStep> parse() {
         skipSpaces();
         if (atEnd())
-            fail(QStringLiteral("the pattern is empty"));
+            fail(QStringLiteral("the pattern is empty"), 0);
         QList<LightStep> steps = items(-1);
         if (!atEnd())
             fail(QStringLiteral("')' without a '(' before it"));

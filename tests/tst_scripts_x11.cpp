@@ -11,6 +11,7 @@
 
 // Xlib's macros (None, Bool, Status, ...) clash with Qt: after Qt.
 #include "tests/x11observer.h"
+#include <X11/keysym.h>
 
 namespace {
 
@@ -38,7 +39,7 @@ class ScriptsX11Test : public QObject {
         QString names;
         for (const char* indicator : {"Num Lock", "Caps Lock", "Scroll Lock"})
             if (x.lit(indicator))
-                names += indicator[0] + 32;
+                names += QChar(indicator[0]).toLower();
         return names.isEmpty() ? "-" : names;
     }
 

@@ -21,27 +21,25 @@ QString lit(const LockStates& states) {
     return names.isEmpty() ? "-" : names;
 }
 
-// Each change of the LEDs as "ms:lit", from a change made just now on, advancing the clock a
-// millisecond at a time.
+// Each change of the LEDs as "ms:lit", counted from now, advancing the clock a millisecond at a
+// time; a change made just now counts at 0.
 QString watch(SimulatedKeyboard& keyboard, VirtualClock& clock, const LockStates& before, int ms) {
     QStringList changes;
     LockStates shown = before;
-    for (const qint64 end = clock.now() + ms;; clock.advance(1)) {
+    for (const qint64 start = clock.now();; clock.advance(1)) {
         if (const LockStates now = readLocks(keyboard); now != shown) {
-            changes << QStringLiteral("%1:%2").arg(clock.now()).arg(lit(now));
+            changes << QStringLiteral("%1:%2").arg(clock.now() - start).arg(lit(now));
             shown = now;
         }
-        if (clock.now() == end)
+        if (clock.now() == start + ms)
             return changes.join(' ');
     }
 }
 
 void light(SimulatedKeyboard& keyboard, const QString& keys) {
+    constexpr int Codes[] = {LockKeyCode::Num, LockKeyCode::Caps, LockKeyCode::Scroll};
     for (QChar key : keys)
-        keyboard.setToggled(QStringLiteral("ncs").indexOf(key) == 0   ? LockKeyCode::Num
-                            : QStringLiteral("ncs").indexOf(key) == 1 ? LockKeyCode::Caps
-                                                                      : LockKeyCode::Scroll,
-                            true);
+        keyboard.setToggled(Codes[QStringLiteral("ncs").indexOf(key)], true);
 }
 
 template <class T> T checked(const Checked<T>& call) {
@@ -127,7 +125,7 @@ private slots:
         QTest::addColumn<QString>("running");
         QTest::addColumn<QString>("changes");
         QTest::newRow("all, default speed") << "all" << 0u << "effect All"
-                                            << "0:- 150:ncs 300:- 450:ncs";
+                                            << "0:- 150:ncs";
         QTest::newRow("walk, slowest") << "WALK" << 5000u << "effect Walk"
                                        << "0:- 5000:ns";
         QTest::newRow("speedup ignores speed") << "speedup" << 100u << "effect Speedup"
@@ -145,7 +143,7 @@ private slots:
         const LockStates before = readLocks(keyboard);
         leds.startEffect(checked(checkEffect(name, speed)));
         QCOMPARE(leds.running(), running);
-        QCOMPARE(watch(keyboard, clock, before, 5000).section(' ', 0, 3), changes);
+        QCOMPARE(watch(keyboard, clock, before, 5000).section(' ', 0, 1), changes);
         leds.playLights(checked(checkPlay("s:10")), "pattern");
         QCOMPARE(leds.running(), "pattern");
         QCOMPARE(lit(leds.lockStates()), "s");
@@ -162,7 +160,7 @@ private slots:
         {
             WindowlessLeds leds(keyboard, clock);
             leds.setLockStates(checked(checkSetLocks("num=on,caps=on")));
-            QCOMPARE(keyboard.events().size(), 2u);
+            QCOMPARE(keyboard.events().size(), std::size_t(2));
             QCOMPARE(lit(leds.lockStates()), "nc");
             leds.startEffect(checked(checkEffect("run", 100)));
             clock.advance(1050);
