@@ -192,6 +192,7 @@ int runHere(const QDBusConnection& bus, const Request& r) {
     start(leds, r);
     QCoreApplication::exec();
     leds.stop();
+    published.announceChanges();
     return Done;
 }
 

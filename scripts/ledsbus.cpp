@@ -4,6 +4,7 @@
 #include "scripts/ledsadaptor.h"
 #include "scripts/ledservice.h"
 
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 
 LedsBus::LedsBus(LedService& service, QObject* parent) : QObject(parent), m_service(service) {
@@ -111,4 +112,7 @@ void LedsBus::announceChanges() {
         objectPath(), "org.freedesktop.DBus.Properties", "PropertiesChanged");
     signal << interfaceName() << changed << QStringList();
     m_bus->send(signal);
+    // The signal leaves before this call, and its answer comes back: a program that ends next
+    // does not take its last signal with it.
+    m_bus->interface()->isServiceRegistered(QString::fromLatin1(ApplicationId));
 }

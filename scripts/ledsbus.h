@@ -30,6 +30,9 @@ public:
     // copy owns the name already.
     bool publish(const QDBusConnection& bus);
 
+    // Signals the properties that changed since last told, and is sure they have gone out.
+    void announceChanges();
+
     bool num() const;
     bool caps() const;
     bool scroll() const;
@@ -47,7 +50,6 @@ private:
     // Runs `start` with what was checked, or answers the refusal.
     template <class T, class Start> void run(const Checked<T>& checked, Start start);
     void refuse(const ScriptError& error);
-    void announceChanges();
 
     LedService& m_service;
     std::optional<QDBusConnection> m_bus;
