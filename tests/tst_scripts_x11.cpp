@@ -104,14 +104,20 @@ private slots:
                               "n:100 (s:50 ncs:150)x2 -:100"});
         QStringList changes; // "lit@ms", from the first change on
         QString shown = lit();
-        qint64 first = -1;
+        qint64 first = -1, last = -1;
         for (clock.start(); !clock.hasExpired(3000); QTest::qSleep(1)) {
-            if (const QString now = lit(); now != shown) {
-                if (first < 0)
-                    first = clock.elapsed();
-                changes << QStringLiteral("%1@%2").arg(now).arg(clock.elapsed() - first);
-                shown = now;
-            }
+            const QString now = lit();
+            if (now == shown)
+                continue;
+            // The strokes of one step may be seen one by one: one change, at its first.
+            if (last >= 0 && clock.elapsed() - last <= 3)
+                changes.removeLast();
+            else
+                last = clock.elapsed();
+            if (first < 0)
+                first = last;
+            changes << QStringLiteral("%1@%2").arg(now).arg(last - first);
+            shown = now;
         }
         QVERIFY(ended(program));
         const QStringList expected{"n", "s", "ncs", "s", "ncs", "-", "c"};
@@ -120,7 +126,8 @@ private slots:
         for (qsizetype i = 0; i < changes.size(); ++i) {
             QCOMPARE(changes[i].section('@', 0, 0), expected[i]);
             const int ms = changes[i].section('@', 1).toInt();
-            QVERIFY2(qAbs(ms - at[i]) <= 5, qPrintable(changes.join(' ')));
+            // A few ms, on a machine that may be busy building at the same time.
+            QVERIFY2(qAbs(ms - at[i]) <= 10, qPrintable(changes.join(' ')));
         }
         x.tap(XK_Caps_Lock);
     }
@@ -167,8 +174,7 @@ private slots:
         Run played = run({"--play", "c:300"});
         QCOMPARE(played.status, 0);
         QVERIFY(QTest::qWaitFor([&] { return changed.value("Running") == ""; }, 2000));
-        QCOMPARE(owner.state(), QProcess::NotRunning); // the pattern ended what it ran
-        QVERIFY(ended(owner));
+        QVERIFY(ended(owner)); // the pattern ended what it ran, and then the copy
 
         QVERIFY(startOwner(owner, {"--blink", "scroll", "--speed", "300"}));
         QVERIFY(QTest::qWaitFor([&] { return changed.value("Scroll") == true; }, 1000));
