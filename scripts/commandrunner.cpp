@@ -179,10 +179,13 @@ int runHere(const QDBusConnection& bus, const Request& r) {
 
     WindowlessLeds leds(*keyboard.keyboard, clock);
     LedsBus published(leds);
-    // Another command may have taken the name since it was looked for.
-    if (bus.isConnected() && !published.publish(bus))
-        return forward(bus, r);
-    leds.startPolling();
+    // Another command may have taken the name since it was looked for. The states are read
+    // only for those who may watch them on the bus.
+    if (bus.isConnected()) {
+        if (!published.publish(bus))
+            return forward(bus, r);
+        leds.startPolling();
+    }
     IntervalTimer deadline(clock);
     QObject::connect(&deadline, &IntervalTimer::Timer, &QCoreApplication::quit);
     QObject::connect(&leds, &WindowlessLeds::finished, &QCoreApplication::quit);
