@@ -5,9 +5,12 @@ _tintaro() {
     prev=${COMP_WORDS[COMP_CWORD-1]}
     case $prev in
     --effect)
-        local IFS=$'\n'
-        COMPREPLY=($(compgen -W "$(tintaro --list-effects 2>/dev/null)" -- "${cur//\\/}"))
-        COMPREPLY=("${COMPREPLY[@]// /\\ }")
+        # Any letter case, as tintaro takes them; spaces escaped.
+        local name typed=${cur//\\/}
+        COMPREPLY=()
+        while IFS= read -r name; do
+            [[ ${name,,} == "${typed,,}"* ]] && COMPREPLY+=("${name// /\\ }")
+        done < <(tintaro --list-effects 2>/dev/null)
         return ;;
     --blink)
         # A comma list: complete the name after the last comma.
