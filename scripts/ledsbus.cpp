@@ -75,15 +75,23 @@ void LedsBus::SetLocks(const QString& spec) {
 }
 
 void LedsBus::Stop() {
-    run(Checked<bool>(true), [this](bool) { m_service.stop(); });
+    if (reachable())
+        m_service.stop();
 }
 
 template <class T, class Start> void LedsBus::run(const Checked<T>& checked, Start start) {
-    if (const QString why = m_service.noKeyboard(); !why.isEmpty())
-        return refuse({ScriptErrorKind::NoKeyboard, why});
+    if (!reachable())
+        return;
     if (const auto* error = std::get_if<ScriptError>(&checked))
         return refuse(*error);
     start(std::get<T>(checked));
+}
+
+bool LedsBus::reachable() {
+    const QString why = m_service.noKeyboard();
+    if (!why.isEmpty())
+        refuse({ScriptErrorKind::NoKeyboard, why});
+    return why.isEmpty();
 }
 
 void LedsBus::refuse(const ScriptError& error) {

@@ -50,6 +50,8 @@ private:
     // Runs `start` with what was checked, or answers the refusal.
     template <class T, class Start> void run(const Checked<T>& checked, Start start);
     void refuse(const ScriptError& error);
+    // False, with the refusal answered, when the LEDs are out of reach.
+    bool reachable();
 
     LedService& m_service;
     std::optional<QDBusConnection> m_bus;

@@ -20,6 +20,7 @@ void LightPlayer::play(const LightSequence& sequence) {
         m_found[i] = m_sequence.driven[i] ? std::optional(found[i]) : std::nullopt;
     }
     m_step = 0;
+    m_round = 1;
     m_playing = true;
     m_timer->setEnabled(true);
     show();
@@ -47,7 +48,8 @@ void LightPlayer::show() {
 
 void LightPlayer::next() {
     if (++m_step == m_sequence.steps.size()) {
-        if (!m_sequence.repeats) {
+        // A sequence shown until stopped counts no rounds.
+        if (m_sequence.rounds > 0 && m_round++ == m_sequence.rounds) {
             stop();
             emit finished();
             return;

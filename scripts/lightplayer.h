@@ -37,5 +37,6 @@ private:
     LightSequence m_sequence;
     LockChoice m_found;
     qsizetype m_step = 0;
+    int m_round = 0;
     bool m_playing = false;
 };

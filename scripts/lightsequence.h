@@ -16,7 +16,7 @@ struct LightStep {
 struct LightSequence {
     QList<LightStep> steps;
     LockStates driven{true, true, true};
-    bool repeats = false; // starts again after its last step, until stopped
+    int rounds = 1; // how many times the steps are shown; 0: again and again until stopped
 };
 
 // `leds` lit for `ms` then dark for `ms`, `count` times; for ever when count is 0.

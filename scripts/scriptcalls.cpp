@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+#include <limits>
+
 namespace {
 
 constexpr const char* LockNames[] = {"num", "caps", "scroll"};
@@ -77,9 +79,8 @@ Checked<LightSequence> checkBlink(const QString& leds, uint periodMs, uint count
     }
     if (auto error = outOfRange("speed", periodMs, BlinkSpeedFastest, BlinkSpeedSlowest))
         return *error;
-    if (count > uint(PatternStepsMost / 2))
-        return badArgument(
-            QStringLiteral("count %1 is more than %2").arg(count).arg(PatternStepsMost / 2));
+    if (count > uint(std::numeric_limits<int>::max()))
+        return badArgument(QStringLiteral("count %1 is too large").arg(count));
     return blinkSequence(chosen, periodMs ? int(periodMs) : DefaultBlinkSpeed, int(count));
 }
 

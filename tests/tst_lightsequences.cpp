@@ -52,7 +52,7 @@ private slots:
         const PatternResult result = parsePattern(pattern);
         QCOMPARE(result.error, QString());
         QCOMPARE(written(result.sequence), steps);
-        QVERIFY(!result.sequence.repeats);
+        QCOMPARE(result.sequence.rounds, 1);
         QCOMPARE(result.sequence.driven, (LockStates{true, true, true}));
     }
 
