@@ -116,10 +116,6 @@ private slots:
         QTest::newRow("elements 1 apart") << "a" << 100 << "s:100 -:100 s:300";
         QTest::newRow("letters 3 apart") << "ET" << 10 << "s:10 -:30 s:30";
         QTest::newRow("words 7 apart, spaces once") << " e   e " << 10 << "s:10 -:70 s:10";
-        QTest::newRow("SOS") << "SOS" << 10
-                             << "s:10 -:10 s:10 -:10 s:10 -:30 "
-                                "s:30 -:10 s:30 -:10 s:30 -:30 "
-                                "s:10 -:10 s:10 -:10 s:10";
         QTest::newRow("digit and punctuation") << "0?" << 10
                                                << "s:30 -:10 s:30 -:10 s:30 -:10 s:30 -:10 s:30 "
                                                   "-:30 s:10 -:10 s:10 -:10 s:30 -:10 s:30 -:10 "
