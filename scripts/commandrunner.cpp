@@ -87,9 +87,9 @@ int failed(const QDBusMessage& reply) {
 
 // Waits, on the event loop, until what the running copy runs is no longer `what` (or `ms` have
 // passed, when it is above 0); a signal to this command stops it there.
-void waitWhileRunning(const RunningCopy& copy, const QString& what, int ms) {
+void waitWhileRunning(const RunningCopy& copy, const QString& what, int ms,
+                      QuitSignals& quitSignals) {
     QtClock clock;
-    QuitSignals quitSignals;
     IntervalTimer watch(clock), deadline(clock);
     bool stop = false;
     QObject::connect(&watch, &IntervalTimer::Timer, [&] {
@@ -113,7 +113,7 @@ void waitWhileRunning(const RunningCopy& copy, const QString& what, int ms) {
         copy.call("Stop");
 }
 
-int forward(const QDBusConnection& bus, const Request& r) {
+int forward(const QDBusConnection& bus, const Request& r, QuitSignals& quitSignals) {
     const RunningCopy copy(bus);
     QDBusMessage reply;
     switch (r.command) {
@@ -157,13 +157,11 @@ int forward(const QDBusConnection& bus, const Request& r) {
     const bool lasts = r.command == Command::Play || r.command == Command::Morse ||
                        r.command == Command::Blink || r.command == Command::Effect;
     if (lasts && (!endless || r.forMs > 0))
-        waitWhileRunning(copy, copy.running(), r.forMs);
+        waitWhileRunning(copy, copy.running(), r.forMs, quitSignals);
     return Done;
 }
 
-int runHere(const QDBusConnection& bus, const Request& r) {
-    // Before the keyboard is touched, so that a signal at any moment still ends in the cleanup.
-    QuitSignals quitSignals;
+int runHere(const QDBusConnection& bus, const Request& r, QuitSignals& quitSignals) {
     QtClock clock;
     const KeyboardSession session = KeyboardSession::fromEnvironment();
     const KeyboardChoice keyboard = chooseKeyboard(session, systemKeyboards(clock));
@@ -183,7 +181,7 @@ int runHere(const QDBusConnection& bus, const Request& r) {
     // only for those who may watch them on the bus.
     if (bus.isConnected()) {
         if (!published.publish(bus))
-            return forward(bus, r);
+            return forward(bus, r, quitSignals);
         leds.startPolling();
     }
     IntervalTimer deadline(clock);
@@ -215,12 +213,14 @@ int runCommand(const Request& r) {
     default:
         break;
     }
+    // Before the keyboard is touched, so that a signal at any moment still ends in the cleanup.
+    QuitSignals quitSignals;
     const QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected() && bus.interface()->isServiceRegistered(ApplicationId))
-        return forward(bus, r);
+        return forward(bus, r, quitSignals);
     if (r.command == Command::Stop) {
         print(stderr, "tintaro: no Tintaro is running, so nothing is stopped");
         return Done;
     }
-    return runHere(bus, r);
+    return runHere(bus, r, quitSignals);
 }
