@@ -1,3 +1,4 @@
+#include "app/scriptcommand.h"
 #include "lockkeys/exitcleanup.h"
 #include "mainwindow/tastatur.h"
 #include "platform/desktoplauncher.h"
@@ -12,6 +13,8 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    if (const std::optional<int> status = runScriptCommand(argc, argv))
+        return *status;
     const Session session = Session::fromEnvironment();
     // Qt would abort with a page of advice: one line says what is missing.
     if (const QString missing = session.missingDisplay(); !missing.isEmpty()) {
@@ -33,6 +36,7 @@ int main(int argc, char* argv[]) {
     DesktopLauncher launcher;
     tastatur window(*keyboard.keyboard, clock, launcher);
     QObject::connect(&quitRequests, &QuitRequests::quitRequested, &window, &QWidget::close);
+    offerToScripts(window, *keyboard.keyboard, clock, keyboard.notice);
 
     window.show();
     quitRequests.watch(*window.windowHandle());

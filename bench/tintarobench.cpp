@@ -110,6 +110,8 @@ public:
         return NAN;
     }
 
+    void signal(int number) const { kill(m_pid, number); }
+
     // Whether it ended by itself within `ms`.
     bool waitForExit(int ms) {
         for (int waited = 0; waited < ms; waited += 10) {
@@ -304,7 +306,8 @@ int every100(int) {
 
 struct Results {
     double idleCpu = NAN, allCpu = NAN, speedupCpu = NAN; // % of one core
-    Accuracy all, speedup;
+    double windowlessCpu = NAN; // a command without a window running "All" at 100 ms
+    Accuracy all, speedup, windowless;
     double peakRssMb = NAN;
     double startMs = NAN;
 };
@@ -329,8 +332,8 @@ Results measureFloor(Observer& o, int seconds, int speedupSeconds) {
         if (m == "idle") {
             r.idleCpu = cpu;
         } else if (m == "all") {
-            r.allCpu = cpu;
-            r.all = accuracy(o.ticks(from, to), every100);
+            r.allCpu = r.windowlessCpu = cpu; // a command without a window has the same floor
+            r.all = r.windowless = accuracy(o.ticks(from, to), every100);
         } else {
             r.speedupCpu = cpu;
             r.speedup = accuracy(o.ticks(from, to), speedupInterval);
@@ -407,6 +410,14 @@ Results measureTintaro(Observer& o, const char* program, int seconds, int speedu
     o.close(window);
     if (!tintaro.waitForExit(5000))
         fail("Tintaro did not end when its window was closed");
+
+    Program command({program, "--effect", "All", "--speed", "100"});
+    from = command.startedAt + 500 * Ms;
+    r.windowlessCpu = watch(o, command, from, from + seconds * 1000 * Ms);
+    r.windowless = accuracy(o.ticks(from, from + seconds * 1000 * Ms), every100);
+    command.signal(SIGTERM);
+    if (!command.waitForExit(5000))
+        fail("the command without a window did not end on SIGTERM");
     return r;
 }
 
@@ -459,6 +470,9 @@ const Figure Figures[] = {
     {"CPU, \"Speedup\"", "%", [](R r) { return r.speedupCpu; }},
     {"\"All\" at 100 ms: tick error, mean", "ms", [](R r) { return r.all.mean; }},
     {"\"All\" at 100 ms: tick error, 99th percentile", "ms", [](R r) { return r.all.p99; }},
+    {"CPU, \"All\" at 100 ms, command without window", "%", [](R r) { return r.windowlessCpu; }},
+    {"  the same: tick error, mean", "ms", [](R r) { return r.windowless.mean; }},
+    {"  the same: tick error, 99th percentile", "ms", [](R r) { return r.windowless.p99; }},
     {"\"Speedup\": tick error, mean", "ms", [](R r) { return r.speedup.mean; }},
     {"\"Speedup\": tick error, 99th percentile", "ms", [](R r) { return r.speedup.p99; }},
     {"peak RSS", "MB", [](R r) { return r.peakRssMb; }},

@@ -10,7 +10,6 @@
 #include <QPushButton>
 
 namespace {
-constexpr int DefaultEffectSpeed = 150;
 constexpr Effect StopOrder[] = {Effect::All,     Effect::Run,        Effect::TrafficLight,
                                 Effect::Walk,    Effect::RockYou,    Effect::Landing,
                                 Effect::Speedup, Effect::KnightRider};

@@ -15,6 +15,15 @@ struct EffectState;
 // The light effects, numbered as the effect list holds them.
 enum class Effect { All, KnightRider, Landing, RockYou, Run, Speedup, TrafficLight, Walk };
 inline constexpr int EffectCount = 8;
+// The names the effect list shows, in the order of Effect.
+inline constexpr std::array<const char*, EffectCount> EffectNames{
+    "All", "Knight Rider", "Landing", "Rock you", "Run", "Speedup", "Traffic light", "Walk"};
+
+// The effect speed slider: a tick interval from its fastest to its slowest end, and the value
+// the window starts with and every stop puts back.
+inline constexpr int EffectSpeedFastest = 100;
+inline constexpr int EffectSpeedSlowest = 5000;
+inline constexpr int DefaultEffectSpeed = 150;
 
 // Speedup's own schedule runs from its slowest interval down to its fastest, pass by pass.
 inline constexpr int SpeedupSlowest = 700;

@@ -6,7 +6,6 @@
 #include "platform/intervaltimer.h"
 
 namespace {
-constexpr int DefaultSpeed = 1000;
 // The stop handles the keys from Scroll back to Num.
 constexpr std::array<LockKey, 3> StopOrder{LockKey::Scroll, LockKey::Caps, LockKey::Num};
 } // namespace
@@ -25,7 +24,7 @@ KeyBlinking::KeyBlinking(Keyboard& keyboard, ControlStates& controls,
 
 void KeyBlinking::setDefaultSpeeds() {
     for (LockKey key : StopOrder)
-        slider(key).setValue(DefaultSpeed);
+        slider(key).setValue(DefaultBlinkSpeed);
 }
 
 void KeyBlinking::stopBlinking() {

@@ -6,6 +6,12 @@
 
 #include <array>
 
+// A per-key slider: the interval at which its key toggles, from its fastest to its slowest end,
+// and the value it starts with and every stop puts back.
+inline constexpr int BlinkSpeedFastest = 100;
+inline constexpr int BlinkSpeedSlowest = 5000;
+inline constexpr int DefaultBlinkSpeed = 1000;
+
 class ControlStates;
 class IntervalTimer;
 class Keyboard;

@@ -37,13 +37,7 @@ tastatur::tastatur(Keyboard& keyboard, Clock& clock, Launcher& launcher, QWidget
         keyboard, *m_controlStates, std::array{ui.NumSpeed, ui.CapsSpeed, ui.ScrollSpeed},
         std::array{ui.NUMtime, ui.CAPStime, ui.SCROLLtime});
     m_effects = std::make_unique<EffectControl>(
-        keyboard,
-        EffectPanel{ui.Combo1,
-                    ui.EffectSpeed,
-                    ui.StartEff,
-                    ui.Stop,
-                    {ui.Alltime, ui.Knighttime, ui.Landingtime, ui.Rockyoutime, ui.Runtime,
-                     ui.Speeduptime, ui.Traffictime, ui.Walktime}},
+        keyboard, EffectPanel{ui.Combo1, ui.EffectSpeed, ui.StartEff, ui.Stop, ui.effectTimers()},
         *m_reset, *m_controlStates, *m_blinking);
     m_modes = std::make_unique<Modes>(ui, *m_game, *m_effects, launcher);
     connect(ui.mClose, &QAction::triggered, this, &tastatur::mClose_Click);

@@ -1,5 +1,7 @@
 #include "mainwindow/tastaturdesign.h"
 
+#include "effects/effectpatterns.h"
+#include "effects/keyblinking.h"
 #include "keycontrol/propertybag.h"
 #include "keycontrol/speedslider.h"
 #include "keycontrol/taste.h"
@@ -77,7 +79,9 @@ QPushButton* pushButton(QWidget* parent, const char* name, const QString& captio
 }
 
 SpeedSlider* perKeySlider(QWidget* parent, const char* name, int x) {
-    auto* s = named(new SpeedSlider(Qt::Vertical, 100, 5000, 1000, parent), name);
+    auto* s = named(new SpeedSlider(Qt::Vertical, BlinkSpeedFastest, BlinkSpeedSlowest,
+                                    DefaultBlinkSpeed, parent),
+                    name);
     s->setGeometry(x, 104, 17, 76);
     return s;
 }
@@ -147,10 +151,12 @@ void tastaturDesign::setupUi(QMainWindow* window, Clock& clock) {
     label(Modeeff, "Label23", "Effect:", {272, 28, 45, 16}, true);
     Combo1 = named(new QComboBox(Modeeff), "Combo1");
     Combo1->setGeometry(320, 24, 113, 21);
-    Combo1->addItems(
-        {"All", "Knight Rider", "Landing", "Rock you", "Run", "Speedup", "Traffic light", "Walk"});
+    for (const char* name : EffectNames)
+        Combo1->addItem(QString::fromLatin1(name));
     label(Modeeff, "Label17", "Speed", {272, 57, 45, 16}, true);
-    EffectSpeed = named(new SpeedSlider(Qt::Horizontal, 5000, 100, 100, Modeeff), "EffectSpeed");
+    EffectSpeed = named(new SpeedSlider(Qt::Horizontal, EffectSpeedSlowest, EffectSpeedFastest,
+                                        EffectSpeedFastest, Modeeff),
+                        "EffectSpeed");
     EffectSpeed->setGeometry(320, 56, 113, 17);
     label(Modeeff, "Label15", "min.", {320, 75, 30, 13});
     label(Modeeff, "Label16", "max.", {403, 75, 30, 13}, false, Qt::AlignRight);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "effects/effectpatterns.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QFrame>
@@ -84,4 +86,9 @@ struct tastaturDesign {
 
     std::array<Taste*, 3> effectKeys() const { return {Taste1, Taste2, Taste3}; }
     std::array<Taste*, 3> gameKeys() const { return {G1, G2, G3}; }
+    // In the order of the effect list.
+    std::array<IntervalTimer*, EffectCount> effectTimers() const {
+        return {Alltime, Knighttime,  Landingtime, Rockyoutime,
+                Runtime, Speeduptime, Traffictime, Walktime};
+    }
 };

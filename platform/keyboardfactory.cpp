@@ -18,7 +18,8 @@ KeyboardChoice simulated(const QString& why) {
     return {std::make_unique<SimulatedKeyboard>(),
             QStringLiteral("Tintaro cannot reach the keyboard's lock LEDs and runs on a "
                            "simulated keyboard: no real LED will change. ") +
-                why};
+                why,
+            why};
 }
 
 } // namespace
@@ -58,7 +59,7 @@ KeyboardChoice chooseKeyboard(const Session& session, const KeyboardOpeners& ope
     for (const Backend& backend : backends) {
         QString whyNot;
         if (auto keyboard = (*backend.open)(&whyNot))
-            return {std::move(keyboard), {}};
+            return {std::move(keyboard), {}, {}};
         why +=
             QStringLiteral("%1: %2%3 ").arg(backend.name, whyNot, whyNot.endsWith('.') ? "" : ".");
     }

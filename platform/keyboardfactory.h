@@ -24,6 +24,7 @@ KeyboardOpeners systemKeyboards(Clock& clock);
 struct KeyboardChoice {
     std::unique_ptr<Keyboard> keyboard;
     QString notice; // for the user when the real LEDs cannot be reached; empty when they can
+    QString reason; // why they cannot, without the notice's words around it
 };
 
 // Picks the backend once, at start: X11 in an X11 session, uinput in a Wayland session (XTest

@@ -18,7 +18,9 @@ files() {
         usr/share/icons/hicolor/32x32/apps/$id.png usr/share/icons/hicolor/128x128/apps/$id.png \
         usr/share/man/man1/tintaro.1.gz usr/share/doc/tintaro/copyright \
         usr/share/doc/tintaro/changelog.gz \
-        usr/lib/udev/rules.d/70-tintaro-uinput.rules usr/lib/modules-load.d/tintaro.conf
+        usr/lib/udev/rules.d/70-tintaro-uinput.rules usr/lib/modules-load.d/tintaro.conf \
+        usr/share/bash-completion/completions/tintaro \
+        usr/share/dbus-1/interfaces/$id.Leds.xml
 }
 
 # The checks a tree below $1 must pass, $2 naming it in messages.

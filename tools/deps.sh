@@ -3,7 +3,7 @@
 # target needs), when running as root; otherwise names the one apt-get line to run.
 set -eu
 
-packages=(cmake make g++ pkg-config qt6-base-dev libx11-dev libxtst-dev libevdev-dev
+packages=(cmake make g++ pkg-config qt6-base-dev libx11-dev libxtst-dev libevdev-dev dbus-daemon
           clang-format xvfb x11-xkb-utils fonts-liberation
           dpkg-dev file desktop-file-utils lintian appstream)  # packaging and its test
 [ "${1:-}" = fuzz ] && packages=(cmake make clang libclang-rt-dev)

@@ -1,0 +1,30 @@
+#include "app/scriptcommand.h"
+
+#include "mainwindow/windowleds.h"
+#include "platform/programidentity.h"
+#include "scripts/commandline.h"
+#include "scripts/commandrunner.h"
+#include "scripts/ledsbus.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+std::optional<int> runScriptCommand(int& argc, char** argv) {
+    if (argc <= 1)
+        return std::nullopt;
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("tintaro");
+    QCoreApplication::setApplicationVersion(QLatin1String(ProgramVersion));
+    const CommandLine commandLine = parseCommandLine(QCoreApplication::arguments().mid(1));
+    if (!commandLine.error.isEmpty()) {
+        std::fprintf(stderr, "tintaro: %s\n", qPrintable(commandLine.error));
+        return 2;
+    }
+    return runCommand(commandLine.request);
+}
+
+void offerToScripts(tastatur& window, Keyboard& keyboard, Clock& clock, const QString& notice) {
+    auto* leds = new WindowLeds(window, keyboard, clock, notice);
+    (new LedsBus(*leds, leds))->publish(QDBusConnection::sessionBus());
+}
