@@ -8,9 +8,9 @@ class Countdown {
 public:
     virtual ~Countdown() = default;
 
-    // Starts counting down from now, discarding any countdown in progress.
-    virtual void start(int intervalMs) = 0;
-    virtual void stop() = 0;
+    // Starts counting down from now, discarding any countdown in progress; cancel() ends it.
+    virtual void restart(int intervalMs) = 0;
+    virtual void cancel() = 0;
 };
 
 // Where countdowns come from: the event loop's timers in the program, virtual time in tests.

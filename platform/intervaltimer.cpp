@@ -17,7 +17,7 @@ void IntervalTimer::setEnabled(bool enabled) {
 
 void IntervalTimer::restart() {
     if (m_enabled && m_interval > 0)
-        m_countdown->start(m_interval);
+        m_countdown->restart(m_interval);
     else
-        m_countdown->stop();
+        m_countdown->cancel();
 }

@@ -45,7 +45,7 @@ public:
         close(m_timer);
     }
 
-    void start(int intervalMs) override {
+    void restart(int intervalMs) override {
         const std::int64_t interval = std::max(intervalMs, 1) * NsPerMs;
         // Restarted by its own tick, it counts from the tick's due time: counting from the
         // moment the tick runs would add the event loop's latency to the period. With the same
@@ -59,7 +59,7 @@ public:
         m_expiry.setEnabled(true);
     }
 
-    void stop() override {
+    void cancel() override {
         const itimerspec off{};
         timerfd_settime(m_timer, 0, &off, nullptr);
         m_expiry.setEnabled(false);

@@ -95,7 +95,7 @@ struct UinputKeyboard::Private {
     // A lock-key press, queued or written. Forgetting runs while a press written is not shown.
     void pressed(int led) {
         if (settled && unshown.empty())
-            forgetting->start(UinputKeyboard::ConfirmMs);
+            forgetting->restart(UinputKeyboard::ConfirmMs);
         ++unshown[led].presses;
         ++unshown[led].recent;
     }
@@ -107,7 +107,7 @@ struct UinputKeyboard::Private {
             lock = {std::min(lock.presses, lock.recent), 0};
         std::erase_if(unshown, [](const auto& lock) { return lock.second.presses == 0; });
         if (unshown.empty())
-            forgetting->stop();
+            forgetting->cancel();
     }
 
     bool lit(const LockLed& lock) const {
@@ -126,12 +126,12 @@ struct UinputKeyboard::Private {
 
     void settle() {
         settled = true;
-        settling->stop();
+        settling->cancel();
         for (const auto& [key, down] : queued)
             write(key, down);
         queued.clear();
         if (!unshown.empty()) // the presses waiting have their time from now
-            forgetting->start(UinputKeyboard::ConfirmMs);
+            forgetting->restart(UinputKeyboard::ConfirmMs);
     }
 
     void write(int key, bool down) {
@@ -187,7 +187,7 @@ UinputKeyboard::UinputKeyboard(int fd, Clock& clock, LedClass ledClass)
     // compositor has it: those do not mean that the device is taken up.
     d->stream.readLeds();
     d->settling = clock.createCountdown([this] { d->tick(); });
-    d->settling->start(PollMs);
+    d->settling->restart(PollMs);
     d->forgetting = clock.createCountdown([this] { d->forget(); });
 }
 

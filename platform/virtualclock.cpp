@@ -12,11 +12,11 @@ public:
         if (clock)
             std::erase(clock->m_countdowns, this);
     }
-    void start(int intervalMs) override {
+    void restart(int intervalMs) override {
         interval = std::max(intervalMs, 0);
         arm(clock->m_now + interval);
     }
-    void stop() override { running = false; }
+    void cancel() override { running = false; }
 
     void arm(std::int64_t at) {
         running = true;

@@ -34,7 +34,7 @@ int said(int status, const QString& line) {
 }
 
 // Starts what the request asks for on `leds`: checked already by the command line.
-void start(LedService& leds, const Request& r) {
+void startRequest(LedService& leds, const Request& r) {
     switch (r.command) {
     case Command::Effect:
         leds.startEffect(std::get<EffectCall>(checkEffect(r.name, r.speedMs)));
@@ -191,7 +191,7 @@ int runHere(const QDBusConnection& bus, const Request& r, QuitRequests& quitRequ
     QObject::connect(&quitRequests, &QuitRequests::quitRequested, &QCoreApplication::quit);
     deadline.setInterval(r.forMs);
     deadline.setEnabled(r.forMs > 0);
-    start(leds, r);
+    startRequest(leds, r);
     QCoreApplication::exec();
     leds.stop();
     published.announceChanges();

@@ -51,27 +51,28 @@ QString LedsBus::running() const {
 }
 
 void LedsBus::StartEffect(const QString& name, uint speedMs) {
-    run(checkEffect(name, speedMs),
-        [this](const EffectCall& call) { m_service.startEffect(call); });
+    runChecked(checkEffect(name, speedMs),
+               [this](const EffectCall& call) { m_service.startEffect(call); });
 }
 
 void LedsBus::Blink(const QString& leds, uint periodMs, uint count) {
-    run(checkBlink(leds, periodMs, count),
-        [this](const LightSequence& blink) { m_service.playLights(blink, "blink"); });
+    runChecked(checkBlink(leds, periodMs, count),
+               [this](const LightSequence& blink) { m_service.playLights(blink, "blink"); });
 }
 
 void LedsBus::Play(const QString& pattern) {
-    run(checkPlay(pattern),
-        [this](const LightSequence& steps) { m_service.playLights(steps, "pattern"); });
+    runChecked(checkPlay(pattern),
+               [this](const LightSequence& steps) { m_service.playLights(steps, "pattern"); });
 }
 
 void LedsBus::Morse(const QString& text, const QString& led, uint unitMs) {
-    run(checkMorse(text, led, unitMs),
-        [this](const LightSequence& code) { m_service.playLights(code, "morse"); });
+    runChecked(checkMorse(text, led, unitMs),
+               [this](const LightSequence& code) { m_service.playLights(code, "morse"); });
 }
 
 void LedsBus::SetLocks(const QString& spec) {
-    run(checkSetLocks(spec), [this](const LockChoice& choice) { m_service.setLockStates(choice); });
+    runChecked(checkSetLocks(spec),
+               [this](const LockChoice& choice) { m_service.setLockStates(choice); });
 }
 
 void LedsBus::Stop() {
@@ -79,7 +80,7 @@ void LedsBus::Stop() {
         m_service.stop();
 }
 
-template <class T, class Start> void LedsBus::run(const Checked<T>& checked, Start start) {
+template <class T, class Start> void LedsBus::runChecked(const Checked<T>& checked, Start start) {
     if (!reachable())
         return;
     if (const auto* error = std::get_if<ScriptError>(&checked))

@@ -48,7 +48,7 @@ public:
 
 private:
     // Runs `start` with what was checked, or answers the refusal.
-    template <class T, class Start> void run(const Checked<T>& checked, Start start);
+    template <class T, class Start> void runChecked(const Checked<T>& checked, Start start);
     void refuse(const ScriptError& error);
     // False, with the refusal answered, when the LEDs are out of reach.
     bool reachable();

@@ -4,7 +4,7 @@
 
 LightPlayer::LightPlayer(Keyboard& keyboard, Clock& clock, QObject* parent)
     : QObject(parent), m_keyboard(keyboard), m_timer(new IntervalTimer(clock, this)) {
-    connect(m_timer, &IntervalTimer::Timer, this, &LightPlayer::next);
+    connect(m_timer, &IntervalTimer::Timer, this, &LightPlayer::showNextStep);
 }
 
 LightPlayer::~LightPlayer() = default;
@@ -46,7 +46,7 @@ void LightPlayer::show() {
     m_timer->setInterval(step.ms);
 }
 
-void LightPlayer::next() {
+void LightPlayer::showNextStep() {
     if (++m_step == m_sequence.steps.size()) {
         // A sequence shown until stopped counts no rounds.
         if (m_sequence.rounds > 0 && m_round++ == m_sequence.rounds) {

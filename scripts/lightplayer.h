@@ -30,7 +30,7 @@ signals:
 
 private:
     void show();
-    void next();
+    void showNextStep();
 
     Keyboard& m_keyboard;
     IntervalTimer* m_timer;

@@ -29,7 +29,7 @@ private:
             if (peek() == '(')
                 group(steps);
             else
-                steps.append(step());
+                steps.append(parseStep());
             if (!atEnd() && !peek().isSpace() && peek() != ')')
                 fail(QStringLiteral("expected a space before '%1'").arg(peek()));
             skipSpaces();
@@ -64,7 +64,7 @@ private:
             steps.append(inner);
     }
 
-    LightStep step() {
+    LightStep parseStep() {
         LightStep step;
         if (peek() == '-') {
             ++m_pos;

@@ -24,7 +24,7 @@ WindowlessLeds::WindowlessLeds(Keyboard& keyboard, Clock& clock, QObject* parent
 }
 
 WindowlessLeds::~WindowlessLeds() {
-    end();
+    endWhatRuns();
 }
 
 void WindowlessLeds::startPolling() {
@@ -34,7 +34,7 @@ void WindowlessLeds::startPolling() {
 
 // The effects show their pictures only when they start on three dark LEDs.
 void WindowlessLeds::startEffect(const EffectCall& call) {
-    end();
+    endWhatRuns();
     m_found = readLocks(m_keyboard);
     modSync::TurnOffLitLocks(m_keyboard);
     m_effect = call.effect;
@@ -45,7 +45,7 @@ void WindowlessLeds::startEffect(const EffectCall& call) {
 }
 
 void WindowlessLeds::playLights(const LightSequence& sequence, const QString& what) {
-    end();
+    endWhatRuns();
     m_playing = what;
     m_player->play(sequence);
 }
@@ -55,11 +55,11 @@ void WindowlessLeds::setLockStates(const LockChoice& choice) {
 }
 
 void WindowlessLeds::stop() {
-    if (end())
+    if (endWhatRuns())
         emit finished();
 }
 
-bool WindowlessLeds::end() {
+bool WindowlessLeds::endWhatRuns() {
     const bool ran = !running().isEmpty();
     m_player->stop();
     m_playing.clear();

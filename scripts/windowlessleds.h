@@ -39,7 +39,7 @@ signals:
 
 private:
     // Ends what runs, leaving the keys as found; false when nothing ran.
-    bool end();
+    bool endWhatRuns();
 
     Keyboard& m_keyboard;
     std::array<IntervalTimer*, EffectCount> m_timers;

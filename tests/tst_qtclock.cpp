@@ -29,15 +29,15 @@ private slots:
         countdown = clock.createCountdown([&] {
             ticks << sinceStart.elapsed();
             if (stoppedByItsTick)
-                countdown->stop();
+                countdown->cancel();
         });
         sinceStart.start();
-        countdown->start(Interval);
+        countdown->restart(Interval);
         QTRY_VERIFY(!ticks.isEmpty());
         QTest::qWait(Interval / 3);
         ticks.clear();
         sinceStart.start();
-        countdown->start(Interval);
+        countdown->restart(Interval);
         QTRY_VERIFY(!ticks.isEmpty());
         QCOMPARE_GE(ticks.first(), Interval);
     }
