@@ -9,6 +9,7 @@
 #include "platform/qtclock.h"
 #include "platform/quitsignals.h"
 #include "platform/x11display.h"
+#include "platform/x11keyboard.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -51,6 +52,17 @@ int main(int argc, char* argv[]) {
         if (window.isVisible())
             window.close();
     });
+    // The keyboard's X connection cut for good: the same way out, as a failure.
+    int failed = 0;
+    if (auto* x11 = dynamic_cast<X11Keyboard*>(keyboard.keyboard.get()))
+        QObject::connect(
+            x11, &X11Keyboard::connectionLost, &window,
+            [&](const QString& why) {
+                std::fprintf(stderr, "tintaro: %s\n", qPrintable(why));
+                failed = 1;
+                window.close();
+            },
+            Qt::QueuedConnection);
     window.winId();
     QObject::connect(new NativeWindowWatch(*window.windowHandle()),
                      &NativeWindowWatch::nativeWindowDestroyed, &window, &QWidget::close,
@@ -73,5 +85,5 @@ int main(int argc, char* argv[]) {
     }
     const int status = app.exec();
     connectionLost.dismiss();
-    return status;
+    return failed ? failed : status;
 }

@@ -63,7 +63,7 @@ KeyboardChoice chooseKeyboard(const KeyboardSession& session, const KeyboardOpen
     for (const Backend& backend : backends) {
         QString whyNot;
         if (auto keyboard = (*backend.open)(&whyNot))
-            return {std::move(keyboard), {}};
+            return {std::move(keyboard), whyNot};
         why +=
             QStringLiteral("%1: %2%3 ").arg(backend.name, whyNot, whyNot.endsWith('.') ? "" : ".");
     }

@@ -19,7 +19,8 @@ struct KeyboardSession {
     static KeyboardSession fromEnvironment();
 };
 
-// Opens a real backend; null, with the reason in whyNot, when it cannot start.
+// Opens a real backend; null, with the reason in whyNot, when it cannot start. A backend that
+// starts but cannot do all may say in whyNot what it cannot.
 using KeyboardOpener = std::function<std::unique_ptr<Keyboard>(QString* whyNot)>;
 
 struct KeyboardOpeners {
