@@ -294,6 +294,37 @@ private slots:
         QCOMPARE(QString::fromLocal8Bit(program.readAllStandardError()), "tintaro: " + said + '\n');
     }
 
+    // With every row Mod1 to Mod5 taken and none carrying Scroll_Lock, a notice says that Scroll
+    // Lock will not toggle, and the map is left as it is.
+    void noFreeModifierRowExplains() {
+        // Each free row gets a key of its own that is no modifier.
+        XModifierKeymap* map = XGetModifierMapping(x.dpy);
+        std::vector<std::pair<KeyCode, int>> added;
+        const KeySym fillers[] = {XK_Menu, XK_Pause, XK_Print, XK_Help, XK_Find};
+        for (int row = Mod1MapIndex; row <= Mod5MapIndex; ++row)
+            if (x.modifierMap()[row].isEmpty())
+                added.emplace_back(XKeysymToKeycode(x.dpy, fillers[added.size()]), row);
+        for (auto [key, row] : added)
+            map = XInsertModifiermapEntry(map, key, row);
+        QCOMPARE(XSetModifierMapping(x.dpy, map), MappingSuccess);
+        const QString full = x.state();
+
+        QProcess program;
+        QVERIFY(start(program));
+        const QByteArray notice = program.readAllStandardError();
+        QVERIFY2(notice.contains("tintaro: Scroll Lock will not toggle"), notice.constData());
+        QVERIFY(!tapScrollLock(true));
+        program.terminate();
+        QVERIFY(program.waitForFinished(5000));
+        QCOMPARE(x.state(), full);
+
+        for (auto [key, row] : added)
+            map = XDeleteModifiermapEntry(map, key, row);
+        QCOMPARE(XSetModifierMapping(x.dpy, map), MappingSuccess);
+        XFreeModifiermap(map);
+        QCOMPARE(x.state(), asFound);
+    }
+
     void uinputWithoutDeviceExplains() {
         if (QFile::exists("/dev/uinput"))
             QSKIP("this machine has /dev/uinput");
