@@ -63,13 +63,38 @@ struct ScrollLockBinding::Map {
         return true;
     }
 
-    void setMods(KeyCode key, unsigned mods) const {
-        xkb->map->modmap[key] = static_cast<unsigned char>(mods);
+    // False when the server refuses it for a key held down.
+    bool change(KeyCode key, int row, bool bound) const {
+        XModifierKeymap* map = XGetModifierMapping(display);
+        map =
+            bound ? XInsertModifiermapEntry(map, key, row) : XDeleteModifiermapEntry(map, key, row);
+        const int result = XSetModifierMapping(display, map);
+        XFreeModifiermap(map);
+        if (result == MappingSuccess)
+            keep(key, row, bound);
+        return result != MappingBusy;
+    }
+
+    // Through XKB, which the server does not refuse while a key is held down (Alt, pressed with
+    // F4 to close a window). It does leave the server's idea of the ScrollLock virtual modifier
+    // as it was, which the next core change puts right: binding so would leave the indicator
+    // unlit where that idea is out of date, so XKB only ever unbinds.
+    void unbind(KeyCode key, int row) const {
+        if (change(key, row, false))
+            return;
+        keep(key, row, false);
         XkbMapChangesRec changes{};
         changes.changed = XkbModifierMapMask;
         changes.first_modmap_key = key;
         changes.num_modmap_keys = 1;
         XkbChangeMap(display, xkb, &changes);
+    }
+
+    // The change made, as seen here.
+    void keep(KeyCode key, int row, bool bound) const {
+        const auto mods = static_cast<unsigned char>(bit(row));
+        xkb->map->modmap[key] =
+            bound ? xkb->map->modmap[key] | mods : xkb->map->modmap[key] & ~mods;
     }
 
     Display* const display;
@@ -233,7 +258,10 @@ void ScrollLockBinding::bind(const Map& map, int preferredRow) {
     }
     // The server's XKB compat rules then turn the modifier into the ScrollLock virtual modifier
     // that the "Scroll Lock" indicator follows.
-    map.setMods(key, bit(row));
+    if (!map.change(key, row, true)) {
+        m_state = State::Refused;
+        return;
+    }
     m_own = Binding{key, row};
     m_state = State::Toggles;
 }
@@ -242,6 +270,6 @@ void ScrollLockBinding::bind(const Map& map, int preferredRow) {
 // modifier that no key may carry any longer.
 void ScrollLockBinding::unbind(const Map& map, Binding binding) const {
     XkbLockModifiers(m_display, XkbUseCoreKbd, bit(binding.row), 0);
-    if (const unsigned mods = map.mods(binding.keyCode); mods & bit(binding.row))
-        map.setMods(binding.keyCode, mods & ~bit(binding.row));
+    if (map.mods(binding.keyCode) & bit(binding.row))
+        map.unbind(binding.keyCode, binding.row);
 }

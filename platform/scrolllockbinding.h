@@ -14,8 +14,8 @@ struct _XDisplay;
 // key must be Scroll_Lock's and the row hold it alone, or the record counts as absent. Each copy
 // remembers the binding it uses and, the last one to go, removes exactly that, whatever the
 // record says; a binding whose users are all gone is a leftover, taken over by the next copy.
-// The map is changed through XKB, which the server does not refuse while a key is held down, as
-// it refuses the core protocol's change of the modifier map.
+// While a key is held down, the server refuses to bind: use() then tells to try again later.
+// Unbinding is not refused.
 class ScrollLockBinding {
 public:
     // The X key bound, and its modifier row (3 to 7: Mod1 to Mod5).
@@ -28,6 +28,7 @@ public:
 
     enum class State {
         Toggles,   // a modifier carries Scroll_Lock: ours, or the keymap's own
+        Refused,   // not yet: the server refuses to bind while a key is held down
         NoKey,     // the keymap has no Scroll_Lock key
         NoFreeRow, // Scroll_Lock has no modifier, and Mod1 to Mod5 are all taken
     };

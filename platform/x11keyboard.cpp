@@ -3,6 +3,8 @@
 #include "platform/systemkeys.h"
 #include "platform/x11connection.h"
 
+#include <QTimer>
+
 // Xlib's macros (None, Bool, KeyPress, ...) clash with Qt: included here only, after Qt.
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -23,6 +25,7 @@ bool inRange(int keyCode) {
 QString notice(ScrollLockBinding::State state) {
     switch (state) {
     case ScrollLockBinding::State::Toggles:
+    case ScrollLockBinding::State::Refused:
         break;
     case ScrollLockBinding::State::NoKey:
         return QStringLiteral("Scroll Lock will not toggle: the X keymap has no Scroll_Lock key.");
@@ -40,6 +43,12 @@ struct X11Keyboard::Private {
     explicit Private(X11Keyboard* q) : q(q) {
         keyCodes.fill(-1);
         indicatorIndex.fill(-1);
+        retry.setSingleShot(true);
+        retry.setInterval(50);
+        QObject::connect(&retry, &QTimer::timeout, q, [this] {
+            if (!connection->broken())
+                useBinding();
+        });
     }
 
     Display* display() const { return connection->display(); }
@@ -69,8 +78,17 @@ struct X11Keyboard::Private {
         lockKeysDown = keysDown();
         keyCodes.fill(-1);
         binding = std::make_unique<ScrollLockBinding>(dpy, remembered);
-        const ScrollLockBinding::State state = binding->use();
+        const ScrollLockBinding::State state = useBinding();
         readIndicators();
+        return state;
+    }
+
+    // Held keys are normally let go of soon, but waiting here for them would stall the program
+    // (a layout switch hotkey is pressed with modifiers): the event loop tries again shortly.
+    ScrollLockBinding::State useBinding() {
+        const ScrollLockBinding::State state = binding->use();
+        if (state == ScrollLockBinding::State::Refused)
+            retry.start();
         return state;
     }
 
@@ -123,7 +141,7 @@ struct X11Keyboard::Private {
         keymapPosted = false;
         if (connection->broken())
             return;
-        binding->use();
+        useBinding();
         readIndicators();
     }
 
@@ -230,6 +248,7 @@ struct X11Keyboard::Private {
     std::bitset<256> lockKeysDown;         // by X key, as last notified by the server
     unsigned long lastKeyRequest = 0;      // of our latest key stroke
     std::vector<Stroke> unsent;            // since the last send()
+    QTimer retry;                          // a binding refused for a key held down
     bool sendPosted = false;               // key strokes wait for send()
     bool keymapPosted = false;             // a keymap change waits for followKeymap()
     int cuts = 0;                          // of the connection

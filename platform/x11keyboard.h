@@ -10,7 +10,8 @@
 // The keyboard of the X display named by DISPLAY, over a connection of its own: key strokes are
 // injected through XTEST, toggle states read from the XKB indicators "Num Lock", "Caps Lock" and
 // "Scroll Lock". Where no modifier carries Scroll_Lock, one is bound to it while the keyboard
-// lives (see ScrollLockBinding), and bound anew after a keymap change that drops it.
+// lives (see ScrollLockBinding), and bound anew after a keymap change that drops it; while a key
+// is held down the server refuses that, and the event loop tries again shortly.
 //
 // It needs the thread's event loop: key strokes go out to the server once the handler that made
 // them has returned to it, and the server's notifications are read as they arrive. A state read
