@@ -269,6 +269,7 @@ std::unique_ptr<X11Keyboard> X11Keyboard::open(QString* whyNot) {
 }
 
 X11Keyboard::~X11Keyboard() {
+    d->reconnect(); // where a cut came just before the end, the cleanup needs a connection
     if (d->connection->broken())
         return;
     // A key left down would stay down for every client after we are gone.
