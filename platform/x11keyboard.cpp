@@ -2,6 +2,7 @@
 #include "platform/scrolllockbinding.h"
 #include "platform/systemkeys.h"
 #include "platform/x11connection.h"
+#include "platform/x11lockstates.h"
 
 #include <QTimer>
 
@@ -20,6 +21,11 @@ namespace {
 
 bool inRange(int keyCode) {
     return keyCode >= 0 && keyCode < 256;
+}
+
+bool isLockKey(int keyCode) {
+    return keyCode == LockKeyCode::Num || keyCode == LockKeyCode::Caps ||
+           keyCode == LockKeyCode::Scroll;
 }
 
 QString notice(ScrollLockBinding::State state) {
@@ -42,7 +48,6 @@ QString notice(ScrollLockBinding::State state) {
 struct X11Keyboard::Private {
     explicit Private(X11Keyboard* q) : q(q) {
         keyCodes.fill(-1);
-        indicatorIndex.fill(-1);
         retry.setSingleShot(true);
         retry.setInterval(50);
         QObject::connect(&retry, &QTimer::timeout, q, [this] {
@@ -64,22 +69,15 @@ struct X11Keyboard::Private {
         connection->onEvent = [this](const XEvent& event) { follow(event); };
         connection->onBroken = [this] { reconnect(); };
         Display* dpy = display();
-        indicators[LockKeyCode::Num] = XInternAtom(dpy, "Num Lock", False);
-        indicators[LockKeyCode::Caps] = XInternAtom(dpy, "Caps Lock", False);
-        indicators[LockKeyCode::Scroll] = XInternAtom(dpy, "Scroll Lock", False);
-        const unsigned long notifications =
-            XkbIndicatorStateNotifyMask | XkbIndicatorMapNotifyMask | XkbNewKeyboardNotifyMask;
-        XkbSelectEvents(dpy, XkbUseCoreKbd, notifications, notifications);
+        locks.follow(dpy);
+        XkbSelectEvents(dpy, XkbUseCoreKbd, XkbNewKeyboardNotifyMask, XkbNewKeyboardNotifyMask);
         // Another client's change of keys or modifiers may move Scroll_Lock, or take its binding.
         const unsigned long mapChanges = XkbKeySymsMask | XkbModifierMapMask | XkbKeyActionsMask;
         XkbSelectEventDetails(dpy, XkbUseCoreKbd, XkbMapNotify, mapChanges, mapChanges);
-        XkbSelectEventDetails(dpy, XkbUseCoreKbd, XkbStateNotify, XkbModifierBaseMask,
-                              XkbModifierBaseMask);
-        lockKeysDown = keysDown();
         keyCodes.fill(-1);
         binding = std::make_unique<ScrollLockBinding>(dpy, remembered);
         const ScrollLockBinding::State state = useBinding();
-        readIndicators();
+        locks.readIndicators();
         return state;
     }
 
@@ -92,34 +90,13 @@ struct X11Keyboard::Private {
         return state;
     }
 
-    // The indicators, and which lock keys are down, are followed from the server's
-    // notifications, so that reading a lock key's state costs no round trip.
     void follow(const XEvent& event) {
-        if (event.type == MappingNotify) {
+        if (locks.take(event, connection->xkbEventBase()))
+            return;
+        if (event.type == MappingNotify)
             XRefreshKeyboardMapping(const_cast<XMappingEvent*>(&event.xmapping));
+        if (event.type == MappingNotify || event.type == connection->xkbEventBase())
             keymapChanged();
-            return;
-        }
-        if (event.type != connection->xkbEventBase())
-            return;
-        switch (reinterpret_cast<const XkbAnyEvent&>(event).xkb_type) {
-        case XkbIndicatorStateNotify:
-            indicatorState = reinterpret_cast<const XkbIndicatorNotifyEvent&>(event).state;
-            break;
-        case XkbStateNotify: {
-            // A lock key sets its modifier while down: its press and its release each change
-            // the base modifiers, and the notification names the key.
-            const auto& state = reinterpret_cast<const XkbStateNotifyEvent&>(event);
-            if (state.keycode != 0)
-                lockKeysDown[state.keycode] = state.event_type == KeyPress;
-            break;
-        }
-        case XkbIndicatorMapNotify:
-        case XkbMapNotify:
-        case XkbNewKeyboardNotify:
-            keymapChanged();
-            break;
-        }
     }
 
     // The cached key lookups go stale at once; the indicators' places and the Scroll Lock
@@ -142,34 +119,7 @@ struct X11Keyboard::Private {
         if (connection->broken())
             return;
         useBinding();
-        readIndicators();
-    }
-
-    void readIndicators() {
-        for (int key : {LockKeyCode::Num, LockKeyCode::Caps, LockKeyCode::Scroll}) {
-            int index = -1;
-            if (!XkbGetNamedIndicator(display(), indicators[key], &index, nullptr, nullptr,
-                                      nullptr))
-                index = -1;
-            indicatorIndex[key] = index;
-        }
-        unsigned state = 0;
-        if (XkbGetIndicatorState(display(), XkbUseCoreKbd, &state) == Success)
-            indicatorState = state;
-    }
-
-    bool indicatorOn(int keyCode) const {
-        const int index = indicatorIndex[keyCode];
-        return index >= 0 && (indicatorState & (1u << index));
-    }
-
-    std::bitset<256> keysDown() const {
-        char keys[32];
-        XQueryKeymap(display(), keys);
-        std::bitset<256> down;
-        for (int key = 0; key < 256; ++key)
-            down[key] = keys[key / 8] & (1 << (key % 8));
-        return down;
+        locks.readIndicators();
     }
 
     // The X key for a virtual key in the current keymap; 0 when it has none, or when the
@@ -240,19 +190,16 @@ struct X11Keyboard::Private {
     std::unique_ptr<X11Connection> connection;
     std::unique_ptr<ScrollLockBinding> binding; // on the connection
     std::array<int, 256> keyCodes; // cached keyCodeOf() per virtual key; -1 not looked up yet
-    std::array<KeyCode, 256> pressedAs{};  // X key each virtual key's press went to, until release
-    std::bitset<256> pressFailed;          // its release is then swallowed as well
-    std::array<Atom, 256> indicators{};    // indicator atom per lock key
-    std::array<int, 256> indicatorIndex{}; // its place in indicatorState; -1 for none
-    unsigned indicatorState = 0;           // as last notified by the server
-    std::bitset<256> lockKeysDown;         // by X key, as last notified by the server
-    unsigned long lastKeyRequest = 0;      // of our latest key stroke
-    std::vector<Stroke> unsent;            // since the last send()
-    QTimer retry;                          // a binding refused for a key held down
-    bool sendPosted = false;               // key strokes wait for send()
-    bool keymapPosted = false;             // a keymap change waits for followKeymap()
-    int cuts = 0;                          // of the connection
-    bool lost = false;                     // no longer made anew
+    std::array<KeyCode, 256> pressedAs{}; // X key each virtual key's press went to, until release
+    std::bitset<256> pressFailed;         // its release is then swallowed as well
+    X11LockStates locks;
+    unsigned long lastKeyRequest = 0; // of our latest key stroke
+    std::vector<Stroke> unsent;       // since the last send()
+    QTimer retry;                     // a binding refused for a key held down
+    bool sendPosted = false;          // key strokes wait for send()
+    bool keymapPosted = false;        // a keymap change waits for followKeymap()
+    int cuts = 0;                     // of the connection
+    bool lost = false;                // no longer made anew
 };
 
 X11Keyboard::X11Keyboard() : d(std::make_unique<Private>(this)) {}
@@ -312,12 +259,13 @@ std::int16_t X11Keyboard::keyState(int keyCode) const {
         d->connection->takeArrived(d->lastKeyRequest);
     const bool broken = d->connection->broken();
     const KeyCode key = d->pressedAs[keyCode] != 0 ? d->pressedAs[keyCode] : d->keyCodeOf(keyCode);
-    if (d->indicators[keyCode] == 0) { // no lock key: the key map is asked
-        const bool held = broken ? d->pressedAs[keyCode] != 0 : key != 0 && d->keysDown()[key];
+    if (!isLockKey(keyCode)) { // the key map is asked
+        const bool held =
+            broken ? d->pressedAs[keyCode] != 0 : key != 0 && d->locks.keysDown()[key];
         return held ? KeyStateBit::Held : std::int16_t(0);
     }
-    std::int16_t state = d->indicatorOn(keyCode) ? KeyStateBit::Toggled : 0;
-    if (key != 0 && d->lockKeysDown[key])
+    std::int16_t state = d->locks.lit(keyCode) ? KeyStateBit::Toggled : 0;
+    if (key != 0 && d->locks.held(key))
         state |= KeyStateBit::Held;
     return state;
 }
