@@ -33,13 +33,15 @@ int main(int argc, char* argv[]) {
     QtClock clock;
     KeyboardChoice keyboard = chooseKeyboard(session, systemKeyboards(clock));
     ExitCleanup exitCleanup(keyboard.keyboard);
+    quitRequests.watch(*keyboard.keyboard);
     DesktopLauncher launcher;
     tastatur window(*keyboard.keyboard, clock, launcher);
     QObject::connect(&quitRequests, &QuitRequests::quitRequested, &window, &QWidget::close);
-    offerToScripts(window, *keyboard.keyboard, clock, keyboard.notice);
+    offerToScripts(window, *keyboard.keyboard, clock, keyboard.unreachable);
 
     window.show();
     quitRequests.watch(*window.windowHandle());
     window.showNotice(keyboard.notice);
-    return app.exec();
+    const int status = app.exec();
+    return status ? status : quitRequests.exitStatus();
 }

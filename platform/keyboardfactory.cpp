@@ -59,7 +59,7 @@ KeyboardChoice chooseKeyboard(const Session& session, const KeyboardOpeners& ope
     for (const Backend& backend : backends) {
         QString whyNot;
         if (auto keyboard = (*backend.open)(&whyNot))
-            return {std::move(keyboard), {}, {}};
+            return {std::move(keyboard), whyNot, {}};
         why +=
             QStringLiteral("%1: %2%3 ").arg(backend.name, whyNot, whyNot.endsWith('.') ? "" : ".");
     }

@@ -10,7 +10,8 @@
 class Clock;
 struct Session;
 
-// Opens a real backend; null, with the reason in whyNot, when it cannot start.
+// Opens a real backend; null, with the reason in whyNot, when it cannot start. A backend that
+// starts but cannot do all may say in whyNot what it cannot.
 using KeyboardOpener = std::function<std::unique_ptr<Keyboard>(QString* whyNot)>;
 
 struct KeyboardOpeners {
@@ -23,8 +24,8 @@ KeyboardOpeners systemKeyboards(Clock& clock);
 
 struct KeyboardChoice {
     std::unique_ptr<Keyboard> keyboard;
-    QString notice; // for the user when the real LEDs cannot be reached; empty when they can
-    QString reason; // why they cannot, without the notice's words around it
+    QString notice;      // for the user where not all is well; empty where it is
+    QString unreachable; // why the real LEDs cannot be reached at all; empty where they can
 };
 
 // Picks the backend once, at start: X11 in an X11 session, uinput in a Wayland session (XTest

@@ -1,11 +1,13 @@
 #include "platform/quitrequests.h"
 
 #include "platform/nativewindowwatch.h"
+#include "platform/x11keyboard.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -47,6 +49,19 @@ QuitRequests::QuitRequests(QObject* parent) : QObject(parent) {
 void QuitRequests::watch(QWindow& window) {
     connect(new NativeWindowWatch(window), &NativeWindowWatch::nativeWindowDestroyed, this,
             &QuitRequests::quitRequested, Qt::QueuedConnection);
+}
+
+// Only the X11 keyboard keeps a connection that can be cut under it.
+void QuitRequests::watch(Keyboard& keyboard) {
+    if (auto* x11 = dynamic_cast<X11Keyboard*>(&keyboard))
+        connect(
+            x11, &X11Keyboard::connectionLost, this,
+            [this](const QString& why) {
+                std::fprintf(stderr, "tintaro: %s\n", qPrintable(why));
+                m_failed = true;
+                emit quitRequested();
+            },
+            Qt::QueuedConnection);
 }
 
 QuitRequests::~QuitRequests() {

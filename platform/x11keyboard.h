@@ -2,44 +2,51 @@
 
 #include "platform/keyboard.h"
 
+#include <QObject>
 #include <QString>
 
 #include <memory>
 
 // The keyboard of the X display named by DISPLAY, over a connection of its own: key strokes are
 // injected through XTEST, toggle states read from the XKB indicators "Num Lock", "Caps Lock" and
-// "Scroll Lock". Where no modifier is bound to Scroll_Lock, it binds a free one, so that Scroll
-// Lock toggles like the other two. The binding is recorded on the X server and shared by every
-// keyboard of this kind on the display, from any process: the last one to go removes it, one
-// that was killed is known by its connection being gone, and a keymap change that drops the
-// binding is followed by binding anew. While a modifier key is held down the server refuses to
-// change the binding: the event loop tries again shortly, and closing waits up to 2 s for it.
+// "Scroll Lock". Where no modifier carries Scroll_Lock, one is bound to it while the keyboard
+// lives (see ScrollLockBinding), and bound anew after a keymap change that drops it; while a key
+// is held down the server refuses that, and the event loop tries again shortly.
 //
 // It needs the thread's event loop: key strokes go out to the server once the handler that made
-// them has returned to it, and the server's notifications are read as they arrive, so that a
-// state read costs no system call. A state read waits for the keyboard's own strokes, though,
-// if the server has not yet taken them in. Once its connection has broken (the X server gone),
-// it reads every key as up and sends nothing.
-class X11Keyboard final : public Keyboard {
+// them has returned to it, and the server's notifications are read as they arrive. A state read
+// takes in what has arrived without waiting, and asks the server only to see the keyboard's own
+// strokes taken in; whatever it finds to do (a keymap change) is done from the event loop.
+//
+// Its connection cut (the client killed by another), it makes a new one at once, which finds
+// the locks, the keys held through it and the binding as they were, and sends the strokes that
+// had not gone out. Cut a second time, or where no new connection can be made, it says so by
+// connectionLost(): the program is expected to end, putting out its lit locks over the new
+// connection where there is one, and with a status that tells of the failure.
+class X11Keyboard final : public QObject, public Keyboard {
+    Q_OBJECT
+
 public:
     // Null when there is no display or it lacks XTEST or XKEYBOARD; whyNot then says which.
+    // Where Scroll Lock cannot be made to toggle, it opens, and whyNot says why.
     static std::unique_ptr<X11Keyboard> open(QString* whyNot = nullptr);
 
-    // Releases keys still held through it and, when no other keyboard uses it any longer,
-    // undoes the Scroll Lock binding.
+    // Releases keys still held through it and, when no other copy of the program uses it any
+    // longer, undoes the Scroll Lock binding.
     ~X11Keyboard() override;
-
-    X11Keyboard(const X11Keyboard&) = delete;
-    X11Keyboard& operator=(const X11Keyboard&) = delete;
 
     // A key with no X key in the current keymap is not sent; a release goes to the X key that
     // its press went to.
     void sendKeyEvent(const KeyEvent& event) override;
     std::int16_t keyState(int keyCode) const override;
 
+signals:
+    // One line for the user.
+    void connectionLost(const QString& why);
+
 private:
     struct Private;
-    explicit X11Keyboard(std::unique_ptr<Private> d);
+    X11Keyboard();
 
     std::unique_ptr<Private> d;
 };

@@ -167,8 +167,11 @@ int runHere(const QDBusConnection& bus, const Request& r, QuitRequests& quitRequ
     const Session session = Session::fromEnvironment();
     const KeyboardChoice keyboard = chooseKeyboard(session, systemKeyboards(clock));
     // The simulated keyboard runs only when asked for by name, as the tests do.
-    if (!keyboard.notice.isEmpty() && session.forcedKeyboard != "simulated")
-        return said(Unreachable, "cannot reach the keyboard's lock LEDs: " + keyboard.reason);
+    if (!keyboard.unreachable.isEmpty() && session.forcedKeyboard != "simulated")
+        return said(Unreachable, "cannot reach the keyboard's lock LEDs: " + keyboard.unreachable);
+    if (keyboard.unreachable.isEmpty() && !keyboard.notice.isEmpty())
+        print(stderr, "tintaro: " + keyboard.notice); // what it cannot do, as Scroll Lock
+    quitRequests.watch(*keyboard.keyboard);
     if (r.command == Command::State)
         return said(Done, describeLocks(readLocks(*keyboard.keyboard)));
     if (r.command == Command::Set) {
@@ -195,7 +198,7 @@ int runHere(const QDBusConnection& bus, const Request& r, QuitRequests& quitRequ
     QCoreApplication::exec();
     leds.stop();
     published.announceChanges();
-    return Done;
+    return quitRequests.exitStatus();
 }
 
 } // namespace

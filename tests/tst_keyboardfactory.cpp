@@ -43,8 +43,9 @@ private slots:
         QTEST(session.windowOnX11(), "windowOnX11");
     }
 
-    // Each row: the session, the backends that fail to start (the others start), the backends
-    // tried in order and, where the LEDs are out of reach, the notice as a wildcard pattern.
+    // Each row: the session, the backends that fail to start ("name?": starts, saying what it
+    // cannot do; the others start), the backends tried in order and, where not all is well, the
+    // notice as a wildcard pattern.
     void choosesBackend_data() {
         QTest::addColumn<Session>("session");
         QTest::addColumn<QStringList>("failing");
@@ -57,6 +58,8 @@ private slots:
         const QStringList x11{"x11"}, uinput{"uinput"}, both{"x11", "uinput"}, none;
         row("X11 session, X11 failing", {"x11", "", ":0", "", ""}, x11, both);
         row("no session type, X display", {"", "", ":1", "", ""}, none, x11);
+        row("X11 starting short of Scroll Lock", {"x11", "", ":0", "", ""}, {"x11?"}, x11,
+            "x11 cannot do all");
         row("Wayland session with Xwayland, uinput failing", {"wayland", "wl-0", ":0", "", ""},
             uinput, uinput,
             "Tintaro cannot reach the keyboard's lock LEDs*Wayland*uinput: uinput fails.");
@@ -81,10 +84,13 @@ private slots:
         QSet<const Keyboard*> made;
         auto open = [&](const QString& name) -> KeyboardOpener {
             return [&, name](QString* whyNot) {
+                const bool fails = failing.contains(name);
                 triedNow << name;
-                *whyNot = name + " fails";
-                auto keyboard =
-                    failing.contains(name) ? nullptr : std::make_unique<SimulatedKeyboard>();
+                if (fails)
+                    *whyNot = name + " fails";
+                else if (failing.contains(name + '?'))
+                    *whyNot = name + " cannot do all";
+                auto keyboard = fails ? nullptr : std::make_unique<SimulatedKeyboard>();
                 made << keyboard.get();
                 return keyboard;
             };
@@ -92,9 +98,12 @@ private slots:
         const auto chosen = chooseKeyboard(session, {open("x11"), open("uinput")});
 
         QCOMPARE(triedNow, tried);
-        // The keyboard of the last backend tried, where that one started; else a simulated one.
+        // The keyboard of the last backend tried, where that one started; else a simulated one,
+        // and the LEDs out of reach.
         QVERIFY(chosen.keyboard);
-        QCOMPARE(made.contains(chosen.keyboard.get()), notice.isEmpty());
+        const bool started = !tried.isEmpty() && !failing.contains(tried.last());
+        QCOMPARE(made.contains(chosen.keyboard.get()), started);
+        QCOMPARE(chosen.unreachable.isEmpty(), started);
         const auto pattern = QRegularExpression::fromWildcard(notice, Qt::CaseSensitive);
         QVERIFY2(pattern.match(chosen.notice).hasMatch(), qPrintable(chosen.notice));
     }

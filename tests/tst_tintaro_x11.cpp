@@ -8,6 +8,7 @@
 
 // Xlib's macros (None, Bool, Status, ...) clash with Qt: after Qt.
 #include "tests/x11observer.h"
+#include <X11/Xatom.h>
 #include <X11/keysym.h>
 
 #include <csignal>
@@ -18,6 +19,7 @@ class TintaroX11Test : public QObject {
 
     X11Observer x;
     const QString asFound = x.dpy ? x.state() : QString(); // as every copy must leave it
+    const Atom recordAtom = x.atom("_TINTARO_SCROLL_LOCK_BINDING");
 
     void click(int left, int top) const {
         XTestFakeMotionEvent(x.dpy, -1, left, top, 0);
@@ -26,15 +28,15 @@ class TintaroX11Test : public QObject {
         XSync(x.dpy, False);
     }
 
-    // The mapped top-level windows, the newest last: on this display only the copies started
-    // here show any.
-    QList<Window> windows() const {
+    // The top-level windows, the newest last: on this display only the copies started here map
+    // any.
+    QList<Window> windows(bool mapped = true) const {
         QList<Window> found;
         Window root, parent, *children = nullptr;
         unsigned count = 0;
         XQueryTree(x.dpy, DefaultRootWindow(x.dpy), &root, &parent, &children, &count);
         for (XWindowAttributes a; Window window : std::span(children, count))
-            if (XGetWindowAttributes(x.dpy, window, &a) && a.map_state == IsViewable)
+            if (!mapped || (XGetWindowAttributes(x.dpy, window, &a) && a.map_state == IsViewable))
                 found.append(window);
         XFree(children);
         return found;
@@ -49,6 +51,48 @@ class TintaroX11Test : public QObject {
             return 0;
         QTest::qWait(200); // lit indicators are put out 100 ms after start
         return windows().last();
+    }
+
+    // Clicks the on-screen "Caps" key of a copy's window.
+    void clickCaps(Window window) const {
+        // The client area is the window's bottom 466 x 218; "Caps" sits at (8+96, 8+24) in it.
+        XWindowAttributes a;
+        XGetWindowAttributes(x.dpy, window, &a);
+        click(a.x + 8 + 96 + 30, a.y + a.height - 218 + 8 + 24 + 30);
+    }
+
+    // The Scroll Lock binding's record on the root window, as any client may read and write it:
+    // key, modifier row, then a window of each copy using it.
+    std::vector<long> record() const {
+        Atom type;
+        int format;
+        unsigned long count, after;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(x.dpy, DefaultRootWindow(x.dpy), recordAtom, 0, 64, False, XA_CARDINAL,
+                           &type, &format, &count, &after, &data);
+        const auto* values = reinterpret_cast<const long*>(data);
+        std::vector<long> found(values, values + (data ? count : 0));
+        XFree(data);
+        return found;
+    }
+
+    void setRecord(const std::vector<long>& values) const {
+        XChangeProperty(x.dpy, DefaultRootWindow(x.dpy), recordAtom, XA_CARDINAL, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(values.data()),
+                        int(values.size()));
+        XSync(x.dpy, False);
+    }
+
+    // The window that stands for the running copy in the record, once it is there. A copy's
+    // new connection may be given the id of its former one, which stands there meanwhile.
+    Window copyInRecord() const {
+        Window found = 0;
+        const bool seen = QTest::qWaitFor([&] {
+            const std::vector<long> values = record();
+            found = values.size() == 3 ? Window(values[2]) : 0;
+            return windows(false).contains(found);
+        });
+        return seen ? found : 0;
     }
 
     // Strikes Scroll Lock as the user would: true when its indicator then shows `lit`.
@@ -82,10 +126,7 @@ private slots:
         const Window window = start(program);
         QVERIFY(window);
 
-        // The client area is the window's bottom 466 x 218; "Caps" sits at (8+96, 8+24) in it.
-        XWindowAttributes a;
-        XGetWindowAttributes(x.dpy, window, &a);
-        click(a.x + 8 + 96 + 30, a.y + a.height - 218 + 8 + 24 + 30);
+        clickCaps(window);
         QVERIFY(QTest::qWaitFor([&] { return x.lit("Caps Lock"); }));
         x.tap(XK_Num_Lock);
         QVERIFY(tapScrollLock(true));
@@ -105,6 +146,8 @@ private slots:
             m.data.l[0] = long(x.atom("WM_DELETE_WINDOW"));
             XSendEvent(x.dpy, window, False, NoEventMask, reinterpret_cast<XEvent*>(&m));
         } else if (way == "menu") {
+            XWindowAttributes a;
+            XGetWindowAttributes(x.dpy, window, &a);
             click(a.x + 20, a.y + 9); // "More...", whose last item is "close"
             QTest::qWait(200);
             x.tap(XK_Up);
@@ -143,6 +186,77 @@ private slots:
         QCOMPARE(x.state(), asFound);
     }
 
+    void foreignOrStaleRecord_data() {
+        QTest::addColumn<int>("cuts"); // of the keyboard's own connection
+        for (const char* row :
+             {"planted record", "deleted mid-run", "rewritten mid-run", "id reused"})
+            QTest::newRow(row) << 0;
+        QTest::newRow("connection killed") << 2;
+    }
+
+    // Another client's record, written before the start or over a copy's while it runs, or
+    // taken away, neither keeps Scroll Lock from toggling nor changes what a copy leaves; nor
+    // does the id of a killed copy's window, handed out anew to another client. A copy whose
+    // keyboard connection is cut goes on with a new one, Caps still lit and its on-screen key
+    // working; cut again, it ends with a line that says so and a failure status. Each leaves the
+    // keyboard as found: the record there named Num_Lock in Num Lock's row.
+    void foreignOrStaleRecord() {
+        QFETCH(int, cuts);
+        const QString row = QTest::currentDataTag();
+        const std::vector<long> foreign{XKeysymToKeycode(x.dpy, XK_Num_Lock), Mod2MapIndex};
+        if (row == "planted record")
+            setRecord(foreign);
+        std::vector<std::unique_ptr<X11Observer>> idTakers;
+        if (row == "id reused") {
+            QProcess killed;
+            QVERIFY(start(killed) && tapScrollLock(true));
+            const Window id = copyInRecord();
+            ::kill(pid_t(killed.processId()), SIGKILL);
+            QVERIFY(killed.waitForFinished(5000));
+            // Each new client takes the lowest free slot of ids, and hands out ids in order.
+            for (Window made = 0; made != id && idTakers.size() < 8;) {
+                idTakers.push_back(std::make_unique<X11Observer>());
+                for (int i = 0; i < 16 && made != id; ++i)
+                    made = XCreateSimpleWindow(idTakers.back()->dpy, DefaultRootWindow(x.dpy), 0, 0,
+                                               1, 1, 0, 0, 0);
+                XSync(idTakers.back()->dpy, False);
+            }
+            QCOMPARE(record().at(2), long(id));
+        }
+        QProcess program;
+        const Window window = start(program);
+        QVERIFY(window && tapScrollLock(true));
+        if (row == "deleted mid-run")
+            XDeleteProperty(x.dpy, DefaultRootWindow(x.dpy), recordAtom);
+        else if (row == "rewritten mid-run")
+            setRecord(foreign);
+        QVERIFY(tapScrollLock(false) && tapScrollLock(true));
+
+        clickCaps(window);
+        QVERIFY(QTest::qWaitFor([&] { return x.lit("Caps Lock"); }));
+        Window keyboard = copyInRecord();
+        for (int cut = 1; cut <= cuts; ++cut) {
+            XKillClient(x.dpy, keyboard); // as xkill -id does
+            XSync(x.dpy, False);
+            if (cut == cuts)
+                break;
+            keyboard = copyInRecord();
+            QVERIFY(keyboard && x.lit("Caps Lock") && tapScrollLock(false));
+            clickCaps(window);
+            QVERIFY(QTest::qWaitFor([&] { return !x.lit("Caps Lock"); }));
+            clickCaps(window);
+            QVERIFY(QTest::qWaitFor([&] { return x.lit("Caps Lock"); }));
+        }
+        if (!cuts)
+            program.terminate();
+        QVERIFY(program.waitForFinished(5000) && program.exitStatus() == QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), cuts ? 1 : 0);
+        const QString said = QString::fromLocal8Bit(program.readAllStandardError());
+        QCOMPARE(said.contains("tintaro: the keyboard's connection to the X display was cut"),
+                 cuts > 0);
+        QCOMPARE(x.state(), asFound);
+    }
+
     // A signal early in the start-up, before the window is there, leaves nothing behind: at
     // once, and as Scroll Lock is bound.
     void signalAtStart() {
@@ -178,6 +292,37 @@ private slots:
         program.start("env", environment << TINTARO_BINARY);
         QVERIFY(program.waitForFinished(5000) && program.exitCode() != 0);
         QCOMPARE(QString::fromLocal8Bit(program.readAllStandardError()), "tintaro: " + said + '\n');
+    }
+
+    // With every row Mod1 to Mod5 taken and none carrying Scroll_Lock, a notice says that Scroll
+    // Lock will not toggle, and the map is left as it is.
+    void noFreeModifierRowExplains() {
+        // Each free row gets a key of its own that is no modifier.
+        XModifierKeymap* map = XGetModifierMapping(x.dpy);
+        std::vector<std::pair<KeyCode, int>> added;
+        const KeySym fillers[] = {XK_Menu, XK_Pause, XK_Print, XK_Help, XK_Find};
+        for (int row = Mod1MapIndex; row <= Mod5MapIndex; ++row)
+            if (x.modifierMap()[row].isEmpty())
+                added.emplace_back(XKeysymToKeycode(x.dpy, fillers[added.size()]), row);
+        for (auto [key, row] : added)
+            map = XInsertModifiermapEntry(map, key, row);
+        QCOMPARE(XSetModifierMapping(x.dpy, map), MappingSuccess);
+        const QString full = x.state();
+
+        QProcess program;
+        QVERIFY(start(program));
+        const QByteArray notice = program.readAllStandardError();
+        QVERIFY2(notice.contains("tintaro: Scroll Lock will not toggle"), notice.constData());
+        QVERIFY(!tapScrollLock(true));
+        program.terminate();
+        QVERIFY(program.waitForFinished(5000));
+        QCOMPARE(x.state(), full);
+
+        for (auto [key, row] : added)
+            map = XDeleteModifiermapEntry(map, key, row);
+        QCOMPARE(XSetModifierMapping(x.dpy, map), MappingSuccess);
+        XFreeModifiermap(map);
+        QCOMPARE(x.state(), asFound);
     }
 
     void uinputWithoutDeviceExplains() {
