@@ -4,6 +4,7 @@
 set -eu
 
 packages=(cmake make g++ pkg-config qt6-base-dev libx11-dev libxtst-dev libevdev-dev
+          libdbus-1-dev dbus
           clang-format xvfb x11-xkb-utils fonts-liberation
           dpkg-dev file desktop-file-utils)  # packaging and its test
 [ "${1:-}" = fuzz ] && packages=(cmake make clang libclang-rt-dev)
