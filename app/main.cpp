@@ -1,4 +1,7 @@
+#include "app/desktopoptions.h"
+#include "app/desktopsignals.h"
 #include "lockkeys/exitcleanup.h"
+#include "lockkeys/reportingkeyboard.h"
 #include "mainwindow/tastatur.h"
 #include "platform/desktoplauncher.h"
 #include "platform/keyboardfactory.h"
@@ -22,6 +25,11 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tintaro");
     QApplication::setApplicationVersion(ProgramVersion);
+    const DesktopOptions desktopOptions = DesktopOptions::parse(QApplication::arguments());
+    if (!desktopOptions.error.isEmpty()) {
+        std::fprintf(stderr, "tintaro: %s\n", qPrintable(desktopOptions.error));
+        return 2;
+    }
     // Before the keyboard is touched, so that a signal at any moment still ends in the cleanup.
     QuitRequests quitRequests;
 
@@ -29,10 +37,12 @@ int main(int argc, char* argv[]) {
     KeyboardChoice keyboard = chooseKeyboard(session, systemKeyboards(clock));
     ExitCleanup exitCleanup(keyboard.keyboard);
     DesktopLauncher launcher;
-    tastatur window(*keyboard.keyboard, clock, launcher);
+    ReportingKeyboard ownKeys(*keyboard.keyboard);
+    tastatur window(ownKeys, clock, launcher);
+    DesktopSignals desktop(desktopOptions, window, ownKeys, clock);
     QObject::connect(&quitRequests, &QuitRequests::quitRequested, &window, &QWidget::close);
 
-    window.show();
+    desktop.show();
     quitRequests.watch(*window.windowHandle());
     window.showNotice(keyboard.notice);
     return app.exec();

@@ -20,6 +20,15 @@ NotificationFollower::NotificationFollower(const NotificationRule& rule, LedBlin
                                            QObject* parent)
     : QObject(parent), m_rule(rule), m_blinker(blinker) {}
 
+void NotificationFollower::listenTo(const NotificationMonitor& monitor) {
+    connect(&monitor, &NotificationMonitor::notifyCalled, this,
+            &NotificationFollower::notifyCalled);
+    connect(&monitor, &NotificationMonitor::notifyAnswered, this,
+            &NotificationFollower::notifyAnswered);
+    connect(&monitor, &NotificationMonitor::notificationClosed, this,
+            &NotificationFollower::notificationClosed);
+}
+
 void NotificationFollower::notifyCalled(const NotifyCall& call) {
     const bool matches = m_rule.matches(call);
     // Nothing is kept of a call that can neither start nor end a blink.

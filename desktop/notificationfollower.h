@@ -32,6 +32,9 @@ public:
     NotificationFollower(const NotificationRule& rule, LedBlinker& blinker,
                          QObject* parent = nullptr);
 
+    // Takes what `monitor` reads from the bus.
+    void listenTo(const NotificationMonitor& monitor);
+
     void notifyCalled(const NotifyCall& call);
     void notifyAnswered(const QString& caller, quint32 serial, quint32 id);
     void notificationClosed(quint32 id);

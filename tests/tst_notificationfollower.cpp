@@ -109,12 +109,7 @@ private slots:
         NotificationMonitor monitor;
         QString error;
         QVERIFY2(monitor.start(&error), qPrintable(error));
-        connect(&monitor, &NotificationMonitor::notifyCalled, &follower,
-                &NotificationFollower::notifyCalled);
-        connect(&monitor, &NotificationMonitor::notifyAnswered, &follower,
-                &NotificationFollower::notifyAnswered);
-        connect(&monitor, &NotificationMonitor::notificationClosed, &follower,
-                &NotificationFollower::notificationClosed);
+        follower.listenTo(monitor);
 
         QList<quint32> ids;
         for (const QString& n : notifications) {
@@ -150,10 +145,7 @@ private slots:
         NotificationMonitor monitor;
         QString error;
         QVERIFY2(monitor.start(&error), qPrintable(error));
-        connect(&monitor, &NotificationMonitor::notifyCalled, &follower,
-                &NotificationFollower::notifyCalled);
-        connect(&monitor, &NotificationMonitor::notifyAnswered, &follower,
-                &NotificationFollower::notifyAnswered);
+        follower.listenTo(monitor);
         const quint32 id = notify("any", {{"urgency", QVariant::fromValue(uchar(2))}});
         QTRY_VERIFY(blinker.isBlinking());
         QCOMPARE(lockToggles(keyboard.events()), QStringList{"{CAPSLOCK}"});
