@@ -4,41 +4,19 @@
 #include "platform/simulatedkeyboard.h"
 #include "platform/virtualclock.h"
 #include "tests/lockkeylog.h"
+#include "tests/standinnotifications.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingReply>
 #include <QTest>
 
-namespace {
-
-// A notification service standing in for the desktop's: ids from 1 on, closed on request.
-class StandInServer : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-
-public slots:
-    uint Notify(const QString&, uint replacesId, const QString&, const QString&, const QString&,
-                const QStringList&, const QVariantMap&, int) {
-        return replacesId ? replacesId : ++m_lastId;
-    }
-    void CloseNotification(uint id) { emit NotificationClosed(id, 3); }
-
-signals:
-    void NotificationClosed(uint id, uint reason);
-
-private:
-    uint m_lastId = 0;
-};
-
-} // namespace
-
 // Runs on a private session bus (dbus-run-session): the stand-in service on one connection, the
 // programs that notify on another, the follower's monitor on its own.
 class NotificationFollowerTest : public QObject {
     Q_OBJECT
 
-    StandInServer server;
+    StandInNotifications server;
     QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "client");
 
     // Asynchronous calls only: the service answers from this thread's event loop.
@@ -64,10 +42,7 @@ private slots:
     void initTestCase() {
         QDBusConnection bus = QDBusConnection::sessionBus();
         QVERIFY2(bus.isConnected(), "no session bus: run under dbus-run-session");
-        QVERIFY(bus.registerService("org.freedesktop.Notifications"));
-        QVERIFY(bus.registerObject("/org/freedesktop/Notifications", &server,
-                                   QDBusConnection::ExportAllSlots |
-                                       QDBusConnection::ExportAllSignals));
+        QVERIFY(server.registerOn(bus));
     }
 
     // Rule: --app chat --urgency normal on the Scroll LED. Notifications in turn, each "APP" or

@@ -11,7 +11,6 @@
 #include <X11/keysym.h>
 
 #include <csignal>
-#include <span>
 
 class TintaroX11Test : public QObject {
     Q_OBJECT
@@ -26,19 +25,8 @@ class TintaroX11Test : public QObject {
         XSync(x.dpy, False);
     }
 
-    // The mapped top-level windows, the newest last: on this display only the copies started
-    // here show any.
-    QList<Window> windows() const {
-        QList<Window> found;
-        Window root, parent, *children = nullptr;
-        unsigned count = 0;
-        XQueryTree(x.dpy, DefaultRootWindow(x.dpy), &root, &parent, &children, &count);
-        for (XWindowAttributes a; Window window : std::span(children, count))
-            if (XGetWindowAttributes(x.dpy, window, &a) && a.map_state == IsViewable)
-                found.append(window);
-        XFree(children);
-        return found;
-    }
+    // On this display only the copies started here show any windows.
+    QList<Window> windows() const { return x.windows(); }
 
     // Starts a copy, with its environment changed as `env` takes it; returns its window once
     // shown and past the start-up reset, 0 for none.
