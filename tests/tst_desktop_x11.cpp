@@ -3,6 +3,11 @@
 // another program blinks the LED until it is closed, without a word about the blinking.
 
 #include "tests/standinnotifications.h"
+#include "tests/standintrayhost.h"
+
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusVariant>
 
 #include <QProcess>
 #include <QTest>
@@ -16,6 +21,36 @@ class DesktopX11Test : public QObject {
 
     X11Observer x;
     StandInNotifications server;
+    StandInTrayHost trayHost;
+
+    // The tooltip's title of the tray item that registered last.
+    QString trayToolTip() const {
+        QDBusMessage get =
+            QDBusMessage::createMethodCall(trayHost.registered.last(), "/StatusNotifierItem",
+                                           "org.freedesktop.DBus.Properties", "Get");
+        get << "org.kde.StatusNotifierItem"
+            << "ToolTip";
+        const QDBusMessage reply = QDBusConnection::sessionBus().call(get);
+        if (reply.arguments().isEmpty())
+            return {};
+        // (icon name, icon pixmaps a(iiay), title, text)
+        const auto toolTip =
+            reply.arguments()[0].value<QDBusVariant>().variant().value<QDBusArgument>();
+        QString iconName, title;
+        toolTip.beginStructure();
+        toolTip >> iconName;
+        toolTip.beginArray();
+        while (!toolTip.atEnd()) {
+            int width, height;
+            QByteArray bytes;
+            toolTip.beginStructure();
+            toolTip >> width >> height >> bytes;
+            toolTip.endStructure();
+        }
+        toolTip.endArray();
+        toolTip >> title;
+        return title;
+    }
 
     // Starts a copy with `options`; true once its window is shown and past the start-up reset.
     bool start(QProcess& program, const QStringList& options) const {
@@ -37,6 +72,7 @@ private slots:
         QVERIFY2(x.dpy, "no X display");
         QVERIFY2(server.registerOn(QDBusConnection::sessionBus()),
                  "no session bus: run under dbus-run-session");
+        QVERIFY(trayHost.registerOn(QDBusConnection::sessionBus()));
         qputenv("TINTARO_KEYBOARD", "x11");
     }
 
@@ -76,6 +112,37 @@ private slots:
         // The program's own blinking is never announced.
         QCOMPARE(server.notices, QStringList{"chat: hello (replaces 0)"});
         QVERIFY(end(program));
+    }
+
+    // With a tray host: the icon and no window at start, the tooltip following the locks, the
+    // window shown when the icon is clicked and only hidden by its close box.
+    void livesInTheTray() {
+        QProcess program;
+        const qsizetype before = x.windows().size();
+        program.start(TINTARO_BINARY, {"--tray"});
+        QTRY_COMPARE(trayHost.registered.size(), 1);
+        QTRY_COMPARE(trayToolTip(), "Num Lock off, Caps Lock off, Scroll Lock off");
+        QCOMPARE(x.windows().size(), before);
+        x.tap(XK_Caps_Lock);
+        QTRY_COMPARE(trayToolTip(), "Num Lock off, Caps Lock on, Scroll Lock off");
+
+        QDBusMessage activate =
+            QDBusMessage::createMethodCall(trayHost.registered.last(), "/StatusNotifierItem",
+                                           "org.kde.StatusNotifierItem", "Activate");
+        activate << 0 << 0;
+        QDBusConnection::sessionBus().call(activate);
+        QTRY_COMPARE(x.windows().size(), before + 1);
+        const Window window = x.windows().last();
+        const Atom protocols = x.atom("WM_PROTOCOLS");
+        XClientMessageEvent m{ClientMessage, 0, False, x.dpy, window, protocols, 32, {}};
+        m.data.l[0] = long(x.atom("WM_DELETE_WINDOW"));
+        XSendEvent(x.dpy, window, False, NoEventMask, reinterpret_cast<XEvent*>(&m));
+        XSync(x.dpy, False);
+        QTRY_COMPARE(x.windows().size(), before);
+        QCOMPARE(program.state(), QProcess::Running);
+        QVERIFY(end(program));
+        // Ended as the close box ends it without the tray: every lock dark.
+        QVERIFY(!x.lit("Caps Lock"));
     }
 };
 
