@@ -132,12 +132,7 @@ private slots:
         activate << 0 << 0;
         QDBusConnection::sessionBus().call(activate);
         QTRY_COMPARE(x.windows().size(), before + 1);
-        const Window window = x.windows().last();
-        const Atom protocols = x.atom("WM_PROTOCOLS");
-        XClientMessageEvent m{ClientMessage, 0, False, x.dpy, window, protocols, 32, {}};
-        m.data.l[0] = long(x.atom("WM_DELETE_WINDOW"));
-        XSendEvent(x.dpy, window, False, NoEventMask, reinterpret_cast<XEvent*>(&m));
-        XSync(x.dpy, False);
+        x.clickCloseBox(x.windows().last());
         QTRY_COMPARE(x.windows().size(), before);
         QCOMPARE(program.state(), QProcess::Running);
         QVERIFY(end(program));

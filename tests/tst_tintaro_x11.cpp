@@ -88,10 +88,7 @@ private slots:
             QVERIFY(tapScrollLock(true) && tapScrollLock(false) && tapScrollLock(true));
             program.terminate();
         } else if (way == "close box") {
-            const Atom protocols = x.atom("WM_PROTOCOLS");
-            XClientMessageEvent m{ClientMessage, 0, False, x.dpy, window, protocols, 32, {}};
-            m.data.l[0] = long(x.atom("WM_DELETE_WINDOW"));
-            XSendEvent(x.dpy, window, False, NoEventMask, reinterpret_cast<XEvent*>(&m));
+            x.clickCloseBox(window);
         } else if (way == "menu") {
             click(a.x + 20, a.y + 9); // "More...", whose last item is "close"
             QTest::qWait(200);

@@ -74,6 +74,14 @@ struct X11Observer {
         return found;
     }
 
+    // What the window manager sends when the window's close box is clicked.
+    void clickCloseBox(Window window) const {
+        XClientMessageEvent m{ClientMessage, 0, False, dpy, window, atom("WM_PROTOCOLS"), 32, {}};
+        m.data.l[0] = long(atom("WM_DELETE_WINDOW"));
+        XSendEvent(dpy, window, False, NoEventMask, reinterpret_cast<XEvent*>(&m));
+        XSync(dpy, False);
+    }
+
     void tap(KeySym key) const {
         const KeyCode code = XKeysymToKeycode(dpy, key);
         XTestFakeKeyEvent(dpy, code, True, 0);
