@@ -1,5 +1,8 @@
+#include "app/desktopoptions.h"
+#include "app/desktopsignals.h"
 #include "app/scriptcommand.h"
 #include "lockkeys/exitcleanup.h"
+#include "lockkeys/reportingkeyboard.h"
 #include "mainwindow/tastatur.h"
 #include "platform/desktoplauncher.h"
 #include "platform/keyboardfactory.h"
@@ -27,6 +30,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(ProgramVersion);
     // On Wayland the window's app id; the desktop shell finds the menu entry and icon by it.
     QApplication::setDesktopFileName(ApplicationId);
+    const DesktopOptions desktopOptions = DesktopOptions::parse(QApplication::arguments());
+    if (!desktopOptions.error.isEmpty()) {
+        std::fprintf(stderr, "tintaro: %s\n", qPrintable(desktopOptions.error));
+        return 2;
+    }
     // Before the keyboard is touched, so that a signal at any moment still ends in the cleanup.
     QuitRequests quitRequests;
 
@@ -34,12 +42,15 @@ int main(int argc, char* argv[]) {
     KeyboardChoice keyboard = chooseKeyboard(session, systemKeyboards(clock));
     ExitCleanup exitCleanup(keyboard.keyboard);
     quitRequests.watch(*keyboard.keyboard);
+    // What the program toggles itself is told apart from the user's own strokes.
+    ReportingKeyboard ownKeys(*keyboard.keyboard);
     DesktopLauncher launcher;
-    tastatur window(*keyboard.keyboard, clock, launcher);
+    tastatur window(ownKeys, clock, launcher);
+    DesktopSignals desktop(desktopOptions, window, ownKeys, clock);
     QObject::connect(&quitRequests, &QuitRequests::quitRequested, &window, &QWidget::close);
-    offerToScripts(window, *keyboard.keyboard, clock, keyboard.unreachable);
+    offerToScripts(window, ownKeys, clock, keyboard.unreachable, desktop);
 
-    window.show();
+    desktop.show();
     quitRequests.watch(*window.windowHandle());
     window.showNotice(keyboard.notice);
     const int status = app.exec();

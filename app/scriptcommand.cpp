@@ -1,5 +1,8 @@
 #include "app/scriptcommand.h"
 
+#include "app/desktopoptions.h"
+#include "app/desktopsignals.h"
+
 #include "mainwindow/windowleds.h"
 #include "platform/programidentity.h"
 #include "scripts/commandline.h"
@@ -11,7 +14,10 @@
 #include <cstdio>
 
 std::optional<int> runScriptCommand(int& argc, char** argv) {
-    if (argc <= 1)
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (argc <= 1 || DesktopOptions::asked(arguments))
         return std::nullopt;
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("tintaro");
@@ -24,7 +30,9 @@ std::optional<int> runScriptCommand(int& argc, char** argv) {
     return runCommand(commandLine.request);
 }
 
-void offerToScripts(tastatur& window, Keyboard& keyboard, Clock& clock, const QString& notice) {
-    auto* leds = new WindowLeds(window, keyboard, clock, notice);
+void offerToScripts(tastatur& window, Keyboard& keyboard, Clock& clock, const QString& unreachable,
+                    DesktopSignals& desktop) {
+    auto* leds = new WindowLeds(window, keyboard, clock, unreachable);
+    QObject::connect(leds, &LedService::stopped, &desktop, &DesktopSignals::stopFollowing);
     (new LedsBus(*leds, leds))->publish(QDBusConnection::sessionBus());
 }

@@ -14,8 +14,15 @@ LockDisplay::LockDisplay(Keyboard& keyboard, IntervalTimer& Timer1, std::array<T
 }
 
 void LockDisplay::Timer1_Timer() {
-    for (std::size_t i = 0; i < AllLockKeys.size(); ++i)
-        m_keys[i]->LedOn(modSync::IsLockOn(m_keyboard, AllLockKeys[i]));
+    LockStates locks{};
+    for (std::size_t i = 0; i < AllLockKeys.size(); ++i) {
+        locks[i] = modSync::IsLockOn(m_keyboard, AllLockKeys[i]);
+        m_keys[i]->LedOn(locks[i]);
+    }
+    if (m_shown != locks) {
+        m_shown = locks;
+        emit lockStatesChanged(locks);
+    }
 }
 
 void LockDisplay::Taste1_MouseDown() {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "lockkeys/lockkey.h"
+
 #include <QObject>
 
 #include <array>
+#include <optional>
 
 class IntervalTimer;
 class Keyboard;
@@ -22,7 +25,12 @@ public:
     void Taste2_Click();
     void Taste3_Click();
 
+signals:
+    // At the first poll, and at every poll that finds a lock state changed.
+    void lockStatesChanged(const LockStates& locks);
+
 private:
     Keyboard& m_keyboard;
     std::array<Taste*, 3> m_keys;
+    std::optional<LockStates> m_shown;
 };

@@ -28,6 +28,7 @@ public:
     ~tastatur() override;
 
     const tastaturDesign& design() const { return ui; }
+    const LockDisplay& lockDisplay() const { return *m_display; }
 
     void mClose_Click();
 

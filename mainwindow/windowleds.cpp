@@ -55,6 +55,7 @@ void WindowLeds::setLockStates(const LockChoice& choice) {
 
 void WindowLeds::stop() {
     stopRunning();
+    emit stopped();
 }
 
 bool WindowLeds::stopRunning() {

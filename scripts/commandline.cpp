@@ -202,6 +202,8 @@ QString helpText() {
     return QStringLiteral(
                "Usage: tintaro                  the window\n"
                "       tintaro COMMAND [OPTIONS] drive the LEDs from a script\n"
+               "       tintaro [--tray] [--announce-locks] [--follow-notifications ...]\n"
+               "                                the window, with lights as signals: tintaro(1)\n"
                "Without a window, a command is handed to the running Tintaro, or runs alone\n"
                "and leaves each lock as it found it (but --set). Exit status: 0 done, 1 the\n"
                "keyboard could not be reached, 2 bad usage.\n") +

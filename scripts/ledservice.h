@@ -29,4 +29,6 @@ public:
 signals:
     // The lock states were read for the display; it comes every 50 ms.
     void polled();
+    // Stop() was called: what else blinks on the program's behalf stops too.
+    void stopped();
 };

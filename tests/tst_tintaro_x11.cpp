@@ -12,7 +12,6 @@
 #include <X11/keysym.h>
 
 #include <csignal>
-#include <span>
 
 class TintaroX11Test : public QObject {
     Q_OBJECT
@@ -141,10 +140,7 @@ private slots:
             QVERIFY(tapScrollLock(true) && tapScrollLock(false) && tapScrollLock(true));
             program.terminate();
         } else if (way == "close box") {
-            const Atom protocols = x.atom("WM_PROTOCOLS");
-            XClientMessageEvent m{ClientMessage, 0, False, x.dpy, window, protocols, 32, {}};
-            m.data.l[0] = long(x.atom("WM_DELETE_WINDOW"));
-            XSendEvent(x.dpy, window, False, NoEventMask, reinterpret_cast<XEvent*>(&m));
+            x.clickCloseBox(window);
         } else if (way == "menu") {
             XWindowAttributes a;
             XGetWindowAttributes(x.dpy, window, &a);

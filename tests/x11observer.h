@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QList>
 #include <QStringList>
 
 #include <X11/XKBlib.h>
 #include <X11/extensions/XTest.h>
 
 #include <memory>
+#include <span>
 
 // An X client of its own that watches the keyboard, and strikes keys, as any other program on
 // the display would. Include it after every Qt header: Xlib's macros clash with Qt.
@@ -57,6 +59,27 @@ struct X11Observer {
             .arg(indicators)
             .arg(lockedModifiers())
             .arg(keysDown(), modifierMap().join(" |"));
+    }
+
+    // The mapped top-level windows, the newest last.
+    QList<Window> windows() const {
+        QList<Window> found;
+        Window root, parent, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &count);
+        for (XWindowAttributes a; Window window : std::span(children, count))
+            if (XGetWindowAttributes(dpy, window, &a) && a.map_state == IsViewable)
+                found.append(window);
+        XFree(children);
+        return found;
+    }
+
+    // What the window manager sends when the window's close box is clicked.
+    void clickCloseBox(Window window) const {
+        XClientMessageEvent m{ClientMessage, 0, False, dpy, window, atom("WM_PROTOCOLS"), 32, {}};
+        m.data.l[0] = long(atom("WM_DELETE_WINDOW"));
+        XSendEvent(dpy, window, False, NoEventMask, reinterpret_cast<XEvent*>(&m));
+        XSync(dpy, False);
     }
 
     void tap(KeySym key) const {

@@ -1,0 +1,145 @@
+// The program on a real X server and a private session bus with a stand-in notification service,
+// watched from outside: a lock struck by the user is announced once, and a notification from
+// another program blinks the LED until it is closed, without a word about the blinking.
+
+#include "tests/standinnotifications.h"
+#include "tests/standintrayhost.h"
+
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusVariant>
+
+#include <QProcess>
+#include <QTest>
+
+// Xlib's macros clash with Qt: after Qt.
+#include "tests/x11observer.h"
+#include <X11/keysym.h>
+
+class DesktopX11Test : public QObject {
+    Q_OBJECT
+
+    X11Observer x;
+    StandInNotifications server;
+    StandInTrayHost trayHost;
+
+    // The tooltip's title of the tray item that registered last.
+    QString trayToolTip() const {
+        QDBusMessage get =
+            QDBusMessage::createMethodCall(trayHost.registered.last(), "/StatusNotifierItem",
+                                           "org.freedesktop.DBus.Properties", "Get");
+        get << "org.kde.StatusNotifierItem"
+            << "ToolTip";
+        const QDBusMessage reply = QDBusConnection::sessionBus().call(get);
+        if (reply.arguments().isEmpty())
+            return {};
+        // (icon name, icon pixmaps a(iiay), title, text)
+        const auto toolTip =
+            reply.arguments()[0].value<QDBusVariant>().variant().value<QDBusArgument>();
+        QString iconName, title;
+        toolTip.beginStructure();
+        toolTip >> iconName;
+        toolTip.beginArray();
+        while (!toolTip.atEnd()) {
+            int width, height;
+            QByteArray bytes;
+            toolTip.beginStructure();
+            toolTip >> width >> height >> bytes;
+            toolTip.endStructure();
+        }
+        toolTip.endArray();
+        toolTip >> title;
+        return title;
+    }
+
+    // Starts a copy with `options`; true once its window is shown and past the start-up reset.
+    bool start(QProcess& program, const QStringList& options) const {
+        const qsizetype before = x.windows().size();
+        program.start(TINTARO_BINARY, options);
+        if (!QTest::qWaitFor([&] { return x.windows().size() > before; }))
+            return false;
+        QTest::qWait(300);
+        return true;
+    }
+
+    static bool end(QProcess& program) {
+        program.terminate();
+        return program.waitForFinished(5000) && program.exitCode() == 0;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(x.dpy, "no X display");
+        QVERIFY2(server.registerOn(QDBusConnection::sessionBus()),
+                 "no session bus: run under dbus-run-session");
+        QVERIFY(trayHost.registerOn(QDBusConnection::sessionBus()));
+        qputenv("TINTARO_KEYBOARD", "x11");
+    }
+
+    void init() { server.notices.clear(); }
+
+    void announcesALockStruckByTheUser() {
+        QProcess program;
+        QVERIFY(start(program, {"--announce-locks"}));
+        x.tap(XK_Caps_Lock);
+        QTRY_COMPARE(server.notices, QStringList{"Tintaro: Caps Lock on (replaces 0) transient"});
+        x.tap(XK_Caps_Lock);
+        QTRY_COMPARE(server.notices.size(), 2);
+        QCOMPARE(server.notices[1], "Tintaro: Caps Lock off (replaces 1) transient");
+        QTest::qWait(300);
+        QCOMPARE(server.notices.size(), 2);
+        QVERIFY(end(program));
+    }
+
+    void blinksWhileANotificationIsOpen() {
+        QProcess program;
+        QVERIFY(start(program, {"--announce-locks", "--follow-notifications", "--app", "chat"}));
+        QVERIFY(!x.lit("Scroll Lock"));
+        QProcess send;
+        send.start("gdbus", {"call", "--session", "--dest", "org.freedesktop.Notifications",
+                             "--object-path", "/org/freedesktop/Notifications", "--method",
+                             "org.freedesktop.Notifications.Notify", "--", "chat", "0", "''",
+                             "hello", "body", "[]", "{}", "-1"});
+        QTRY_VERIFY(x.lit("Scroll Lock"));
+        QTRY_VERIFY_WITH_TIMEOUT(!x.lit("Scroll Lock"), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(x.lit("Scroll Lock"), 1000);
+        QTRY_COMPARE(send.state(), QProcess::NotRunning);
+        QCOMPARE(send.exitCode(), 0);
+        server.CloseNotification(1);
+        QTRY_VERIFY(!x.lit("Scroll Lock"));
+        QTest::qWait(1200);
+        QVERIFY(!x.lit("Scroll Lock"));
+        // The program's own blinking is never announced.
+        QCOMPARE(server.notices, QStringList{"chat: hello (replaces 0)"});
+        QVERIFY(end(program));
+    }
+
+    // With a tray host: the icon and no window at start, the tooltip following the locks, the
+    // window shown when the icon is clicked and only hidden by its close box.
+    void livesInTheTray() {
+        QProcess program;
+        const qsizetype before = x.windows().size();
+        program.start(TINTARO_BINARY, {"--tray"});
+        QTRY_COMPARE(trayHost.registered.size(), 1);
+        QTRY_COMPARE(trayToolTip(), "Num Lock off, Caps Lock off, Scroll Lock off");
+        QCOMPARE(x.windows().size(), before);
+        x.tap(XK_Caps_Lock);
+        QTRY_COMPARE(trayToolTip(), "Num Lock off, Caps Lock on, Scroll Lock off");
+
+        QDBusMessage activate =
+            QDBusMessage::createMethodCall(trayHost.registered.last(), "/StatusNotifierItem",
+                                           "org.kde.StatusNotifierItem", "Activate");
+        activate << 0 << 0;
+        QDBusConnection::sessionBus().call(activate);
+        QTRY_COMPARE(x.windows().size(), before + 1);
+        x.clickCloseBox(x.windows().last());
+        QTRY_COMPARE(x.windows().size(), before);
+        QCOMPARE(program.state(), QProcess::Running);
+        QVERIFY(end(program));
+        // Ended as the close box ends it without the tray: every lock dark.
+        QVERIFY(!x.lit("Caps Lock"));
+    }
+};
+
+QTEST_MAIN(DesktopX11Test)
+#include "tst_desktop_x11.moc"

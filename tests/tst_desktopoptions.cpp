@@ -1,0 +1,54 @@
+#include "app/desktopoptions.h"
+
+#include <QTest>
+
+class DesktopOptionsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Each command line to what it asks for, as "tray announce follow: LED APPS URGENCY", or to
+    // its error.
+    void commandLineToRequest_data() {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("none") << ""
+                              << "0 0 0";
+        QTest::newRow("all three") << "--tray --announce-locks --follow-notifications"
+                                   << "1 1 1: 2 [] 0";
+        QTest::newRow("a rule") << "--follow-notifications --led CAPS --app chat --app Mail "
+                                   "--urgency critical"
+                                << "0 0 1: 1 [chat,Mail] 2";
+        QTest::newRow("lowest") << "--follow-notifications --led num --urgency low"
+                                << "0 0 1: 0 [] 0";
+        QTest::newRow("bad LED") << "--follow-notifications --led shift"
+                                 << "--led is one of num, caps, scroll, not \"shift\"";
+        QTest::newRow("bad urgency") << "--follow-notifications --urgency loud"
+                                     << "--urgency is one of low, normal, critical, not \"loud\"";
+        QTest::newRow("rule alone") << "--tray --app chat"
+                                    << "--app needs --follow-notifications";
+        QTest::newRow("unknown option") << "--blink"
+                                        << "Unknown option 'blink'.";
+        QTest::newRow("argument") << "--tray now"
+                                  << "unexpected argument \"now\"";
+    }
+
+    void commandLineToRequest() {
+        QFETCH(QString, arguments);
+        QFETCH(QString, expected);
+        const DesktopOptions options = DesktopOptions::parse(
+            QStringList{"tintaro"} + arguments.split(' ', Qt::SkipEmptyParts));
+        QString request = QStringLiteral("%1 %2 %3")
+                              .arg(options.tray)
+                              .arg(options.announceLocks)
+                              .arg(options.followNotifications);
+        if (options.followNotifications)
+            request += QStringLiteral(": %1 [%2] %3")
+                           .arg(int(options.rule.led))
+                           .arg(options.rule.apps.join(','))
+                           .arg(options.rule.urgency);
+        QCOMPARE(options.error.isEmpty() ? request : options.error, expected);
+    }
+};
+
+QTEST_APPLESS_MAIN(DesktopOptionsTest)
+#include "tst_desktopoptions.moc"
