@@ -27,10 +27,15 @@ KeyboardSession KeyboardSession::fromEnvironment() {
             qEnvironmentVariable("DISPLAY"), qEnvironmentVariable("TINTARO_KEYBOARD")};
 }
 
+bool KeyboardSession::isWayland() const {
+    return sessionType == "wayland" || (sessionType != "x11" && !waylandDisplay.isEmpty());
+}
+
 KeyboardOpeners systemKeyboards(Clock& clock) {
     return {[](QString* whyNot) -> std::unique_ptr<Keyboard> { return X11Keyboard::open(whyNot); },
             [&clock](QString* whyNot) -> std::unique_ptr<Keyboard> {
-                return UinputKeyboard::open(clock, whyNot);
+                return UinputKeyboard::open(clock, KeyboardSession::fromEnvironment().isWayland(),
+                                            whyNot);
             }};
 }
 
@@ -50,8 +55,7 @@ KeyboardChoice chooseKeyboard(const KeyboardSession& session, const KeyboardOpen
     if (!forced.isEmpty()) {
         backends = {forced == "x11" ? x11 : uinput};
         why = QStringLiteral("TINTARO_KEYBOARD=%1 allows no other backend. ").arg(forced);
-    } else if (session.sessionType == "wayland" ||
-               (session.sessionType != "x11" && !session.waylandDisplay.isEmpty())) {
+    } else if (session.isWayland()) {
         backends = {uinput};
         why = QStringLiteral("In a Wayland session only uinput reaches them: XTest would reach "
                              "only the X11 programs under Xwayland, never the compositor. ");

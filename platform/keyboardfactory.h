@@ -17,6 +17,8 @@ struct KeyboardSession {
     QString forced;         // TINTARO_KEYBOARD: "x11", "uinput" or "simulated"
 
     static KeyboardSession fromEnvironment();
+
+    bool isWayland() const;
 };
 
 // Opens a real backend; null, with the reason in whyNot, when it cannot start.

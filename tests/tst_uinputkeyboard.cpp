@@ -1,9 +1,11 @@
 // The uinput backend against a socket standing in for /dev/uinput: what it writes is read back
-// and decoded, and LED changes are written to it as the system sends them. Only the check of a
-// real device needs /dev/uinput, and is skipped where there is none.
+// and decoded, and LED changes are written to it as the system sends them. The other keyboards'
+// LEDs are a folder shaped like /sys/class/leds, written as root would. Only the check of a real
+// device needs /dev/uinput, and is skipped where there is none.
 
 #include "lockkeys/modsync.h"
 #include "platform/simulatedkeyboard.h"
+#include "platform/sysfsledwriter.h"
 #include "platform/systemkeys.h"
 #include "platform/uinputdevice.h"
 #include "platform/uinputkeyboard.h"
@@ -22,7 +24,7 @@ class UinputKeyboardTest : public QObject {
 
     int fds[2] = {-1, -1}; // the keyboard's end, the system's end
     VirtualClock clock;
-    QTemporaryDir ledFolder; // shaped like /sys/class/leds
+    std::unique_ptr<QTemporaryDir> ledFolder; // input3 is the physical keyboard, input9 ours
 
     // What reached the system, as "type:code:value" records.
     QString written() {
@@ -34,28 +36,53 @@ class UinputKeyboardTest : public QObject {
     // A press and a release (EV_KEY, 1) of key %1, each followed by a synchronisation report
     // (EV_SYN, SYN_REPORT: 0).
     static inline const QString Stroke = QStringLiteral("1:%1:1 0:0:0 1:%1:0 0:0:0");
+    // The device's own LED %1 set to %2 (EV_LED, 17).
+    static inline const QString OwnLed = QStringLiteral("17:%1:%2 0:0:0");
     void sendLed(int led, bool on) {
         const input_event event{{}, EV_LED, __u16(led), on};
         QCOMPARE(write(fds[1], &event, sizeof event), ssize_t(sizeof event));
     }
-    // Made just now: taken up at the first LED change or SettleMs later.
-    std::unique_ptr<UinputKeyboard> keyboard() {
-        return std::make_unique<UinputKeyboard>(fds[0], clock,
-                                                LedClass(ledFolder.path(), "input9"));
+    // The physical keyboard's LED ("numlock") in the LED class.
+    QString physical(const QString& led) {
+        QFile brightness(ledFolder->filePath("input3::" + led + "/brightness"));
+        return brightness.open(QIODevice::ReadOnly) ? brightness.readAll() : "?";
+    }
+    void setPhysical(const QString& led, bool on) {
+        QFile brightness(ledFolder->filePath("input3::" + led + "/brightness"));
+        QVERIFY(brightness.open(QIODevice::WriteOnly) && brightness.write(on ? "1" : "0"));
+    }
+    // Made just now: taken up at the first LED change or SettleMs later. The physical LEDs are
+    // set directly where `direct`.
+    std::unique_ptr<UinputKeyboard> keyboard(std::array<bool, 3> litBefore = {},
+                                             bool direct = false, bool scrollByLed = false) {
+        const LedClass leds(ledFolder->path(), "input9");
+        return std::make_unique<UinputKeyboard>(
+            fds[0], clock,
+            UinputKeyboard::Surroundings{
+                leds, litBefore,
+                direct ? std::make_unique<DirectLeds>(
+                             leds, std::make_unique<SysfsLedWriter>(ledFolder->path()))
+                       : nullptr,
+                scrollByLed});
+    }
+    QString states(const Keyboard& keyboard) { // of Num, Caps and Scroll Lock
+        QStringList states;
+        for (LockKey key : AllLockKeys)
+            states << QString::number(keyboard.keyState(info(key).keyCode));
+        return states.join(' ');
     }
 
 private slots:
-    // Num Lock lit on every keyboard, Caps Lock on one, Scroll Lock only on the virtual one.
-    void initTestCase() {
-        for (const QString led : {"input3::numlock 1", "input3::capslock 1", "input7::capslock 0",
-                                  "input9::scrolllock 1"}) {
-            QVERIFY(QDir(ledFolder.path()).mkpath(led.chopped(2)));
-            QFile brightness(ledFolder.filePath(led.chopped(2) + "/brightness"));
-            QVERIFY(brightness.open(QIODevice::WriteOnly) &&
-                    brightness.write(led.right(1).toLatin1()));
+    void init() {
+        QVERIFY(socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, fds) == 0);
+        ledFolder = std::make_unique<QTemporaryDir>();
+        for (const QString entry : {"input3::numlock", "input3::capslock", "input3::scrolllock",
+                                    "input9::numlock", "input9::capslock", "input9::scrolllock"}) {
+            QVERIFY(QDir(ledFolder->path()).mkpath(entry));
+            QFile brightness(ledFolder->filePath(entry + "/brightness"));
+            QVERIFY(brightness.open(QIODevice::WriteOnly) && brightness.write("0"));
         }
     }
-    void init() { QVERIFY(socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, fds) == 0); }
     void cleanup() {
         close(fds[0]);
         close(fds[1]);
@@ -67,7 +94,7 @@ private slots:
     // asked twice to go out, before the take-up or after it, gets one stroke.
     void strokesWaitUntilTheLedsAreSet() {
         sendLed(LED_CAPSL, true); // by the console
-        auto uinput = keyboard();
+        auto uinput = keyboard({true, false, false});
         modSync::TurnOffLitLocks(*uinput);
         clock.advance(300);
         modSync::TurnOffLitLocks(*uinput);
@@ -87,6 +114,90 @@ private slots:
         QVERIFY(!modSync::IsLockOn(*uinput, LockKey::Num));
     }
 
+    // Caps Lock lit on every keyboard before the device was made, and a compositor that tells
+    // the new keyboard nothing: at the take-up by the time limit the device's own Caps LED is
+    // set lit, so that the reset's stroke shows as a change where the compositor shares one
+    // state among its keyboards. Where it keeps one for this keyboard (which starts dark), the
+    // stroke never shows, and the LED is set to what it meant. Caps Lock reads dark from the
+    // reset on, in both.
+    void startUpResetReachesTheCompositor_data() {
+        QTest::addColumn<bool>("shared");
+        QTest::newRow("one state for every keyboard") << true;
+        QTest::newRow("a state per keyboard") << false;
+    }
+    void startUpResetReachesTheCompositor() {
+        QFETCH(bool, shared);
+        auto uinput = keyboard({false, true, false});
+        QCOMPARE(states(*uinput), "0 1 0");
+        clock.advance(100);
+        modSync::TurnOffLitLocks(*uinput);
+        QCOMPARE(states(*uinput), "0 0 0");
+        clock.advance(UinputKeyboard::SettleMs - 100);
+        QCOMPARE(written(), OwnLed.arg(LED_CAPSL).arg(1) + ' ' + Stroke.arg(KEY_CAPSLOCK));
+        QCOMPARE(states(*uinput), "0 0 0");
+        if (shared)
+            sendLed(LED_CAPSL, false);
+        clock.advance(2 * UinputKeyboard::ConfirmMs);
+        QCOMPARE(states(*uinput), "0 0 0");
+        QCOMPARE(written(), shared ? QString() : OwnLed.arg(LED_CAPSL).arg(0));
+        modSync::TurnOffLitLocks(*uinput);
+        QCOMPARE(written(), "");
+    }
+
+    // Scroll Lock with no lock state, on the physical keyboards' LEDs: toggled there without a
+    // stroke, read back from them, set again when the compositor rewrites them; where they
+    // cannot be set, the lock is neither toggled nor shown, and says so.
+    void scrollLockOnTheLeds_data() {
+        QTest::addColumn<bool>("direct");
+        QTest::newRow("LEDs can be set") << true;
+        QTest::newRow("LEDs cannot be set") << false;
+    }
+    void scrollLockOnTheLeds() {
+        QFETCH(bool, direct);
+        auto uinput = keyboard({}, direct, true);
+        QCOMPARE(uinput->canShowLock(LockKeyCode::Scroll), direct);
+        QVERIFY(uinput->canShowLock(LockKeyCode::Num));
+        modSync::Toggle(*uinput, LockKey::Scroll);
+        QCOMPARE(physical("scrolllock"), direct ? "1" : "0");
+        QCOMPARE(states(*uinput), direct ? "0 0 1" : "0 0 0");
+        setPhysical("scrolllock", false); // the compositor at its next key
+        clock.advance(50);
+        QCOMPARE(physical("scrolllock"), direct ? "1" : "0");
+        modSync::TurnOffLitLocks(*uinput);
+        QCOMPARE(physical("scrolllock"), "0");
+        setPhysical("scrolllock", true); // lit by the compositor: kept dark
+        clock.advance(UinputKeyboard::SettleMs);
+        QCOMPARE(physical("scrolllock"), direct ? "0" : "1");
+        QCOMPARE(written(), ""); // no stroke, also after the take-up
+    }
+
+    // A lock lit on this keyboard by its stroke must light on some physical keyboard within
+    // EchoMs, or the compositor keeps a lock state per keyboard: from then on every lock is set
+    // on the physical keyboards' LEDs, starting from this keyboard's state, and strokes stop.
+    void keyboardsWithTheirOwnLockState_data() {
+        QTest::addColumn<bool>("echoed");
+        QTest::newRow("the physical keyboard follows") << true;
+        QTest::newRow("the physical keyboard stays dark") << false;
+    }
+    void keyboardsWithTheirOwnLockState() {
+        QFETCH(bool, echoed);
+        auto uinput = keyboard({}, true);
+        clock.advance(UinputKeyboard::SettleMs);
+        modSync::Toggle(*uinput, LockKey::Num);
+        QCOMPARE(written(), Stroke.arg(KEY_NUMLOCK));
+        sendLed(LED_NUML, true);
+        if (echoed)
+            setPhysical("numlock", true);
+        clock.advance(UinputKeyboard::EchoMs + 50);
+        QCOMPARE(physical("numlock"), "1");
+        QCOMPARE(states(*uinput), "1 0 0");
+        modSync::Toggle(*uinput, LockKey::Caps);
+        QCOMPARE(written(), echoed ? Stroke.arg(KEY_CAPSLOCK) : QString());
+        QCOMPARE(physical("capslock"), echoed ? "0" : "1");
+        modSync::TurnOffLitLocks(*uinput);
+        QCOMPARE(physical("numlock"), echoed ? "1" : "0");
+    }
+
     // Every key the sender can produce goes to a Linux key that the device declares.
     void everyKeyIsDeclared() {
         std::string keys = "{BACKSPACE}{BREAK}{CAPSLOCK}{DELETE}{DOWN}{UP}{LEFT}{RIGHT}{END}"
@@ -103,30 +214,25 @@ private slots:
                      qPrintable(QString::number(event.keyCode)));
     }
 
-    // Until the device is taken up, a lock counts as on only when some keyboard in the LED class
-    // has it and every one shows it lit, the virtual keyboard's own entry (input9) left out;
-    // then the LEDs that the system sets on the device tell, with a lock-key stroke they do not
-    // show counting for a while. A key counts as held while pressed through it; the release of
-    // another keyboard's key is not sent, and a key left down is let go of when the keyboard goes.
+    // Once the device is taken up, the LEDs that the system sets on the device tell, with a
+    // lock-key stroke they do not show counting for a while. A key counts as held while pressed
+    // through it; the release of another keyboard's key is not sent, and a key left down is let
+    // go of when the keyboard goes.
     void keyStates() {
         auto uinput = keyboard();
-        auto states = [&] { // of Num, Caps and Scroll Lock
-            QStringList states;
-            for (LockKey key : AllLockKeys)
-                states << QString::number(uinput->keyState(info(key).keyCode));
-            return states.join(' ');
-        };
-        QCOMPARE(states(), "1 0 0");
+        QCOMPARE(states(*uinput), "0 0 0");
         uinput->sendKeyEvent({LockKeyCode::Scroll, 1, 0, 0});
         clock.advance(UinputKeyboard::SettleMs - 1);
         QCOMPARE(written(), "");
         clock.advance(1); // taken up by the time limit: its own LEDs, all dark, and the press tell
-        QCOMPARE(states(), QStringLiteral("0 0 %1").arg(KeyStateBit::Toggled | KeyStateBit::Held));
+        const QString held = QString::number(KeyStateBit::Held);
+        const QString toggledHeld = QString::number(KeyStateBit::Toggled | KeyStateBit::Held);
+        QCOMPARE(states(*uinput), "0 0 " + toggledHeld);
         clock.advance(2 * UinputKeyboard::ConfirmMs); // the stroke never shown counts no more
-        QCOMPARE(states(), QStringLiteral("0 0 %1").arg(KeyStateBit::Held));
+        QCOMPARE(states(*uinput), "0 0 " + held);
         for (auto [led, on] : {std::pair{LED_SCROLLL, true}, {LED_CAPSL, true}, {LED_CAPSL, false}})
             sendLed(led, on);
-        QCOMPARE(states(), QStringLiteral("0 0 %1").arg(KeyStateBit::Toggled | KeyStateBit::Held));
+        QCOMPARE(states(*uinput), "0 0 " + toggledHeld);
         uinput->sendKeyEvent({LockKeyCode::Scroll, 1, KeyEventFlag::KeyUp, 0});
         uinput->sendKeyEvent({LockKeyCode::Caps, 1, KeyEventFlag::KeyUp, 0});
         uinput->sendKeyEvent({'A', 1, 0, 0});
