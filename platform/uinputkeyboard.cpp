@@ -178,7 +178,7 @@ struct UinputKeyboard::Private {
             int& wait = echoWaitMs[indexOf(lock)];
             if (wait > 0 && (wait -= PollMs) <= 0 && !others.entries(nameOf(lock)).isEmpty() &&
                 !others.litOnAny(nameOf(lock)))
-                takeLedsOver();
+                takeLedsOver(lock);
         }
         if (!watching()) {
             ticking->stop();
@@ -200,14 +200,12 @@ struct UinputKeyboard::Private {
     }
 
     // The compositor keeps this keyboard's locks to itself: from now on every lock is set on
-    // the physical keyboards, as this keyboard's compositor state has it.
-    void takeLedsOver() {
+    // the physical keyboards. The one just lit here is lit there; the others stay as they show.
+    void takeLedsOver(const LockLed& lit) {
         for (const LockLed& lock : LockLeds) {
-            const bool on = lit(lock);
-            if (std::exchange(byLed[indexOf(lock)], true))
+            if (std::exchange(byLed[indexOf(lock)], true) || !direct)
                 continue;
-            if (direct)
-                direct->set(nameOf(lock), on);
+            direct->set(nameOf(lock), &lock == &lit || direct->lit(nameOf(lock)));
         }
     }
 
