@@ -39,3 +39,12 @@ void SimulatedKeyboard::setHeld(int keyCode, bool held) {
     if (inRange(keyCode))
         m_held[keyCode] = held;
 }
+
+bool SimulatedKeyboard::canShowLock(int keyCode) const {
+    return !inRange(keyCode) || !m_unshowable[keyCode];
+}
+
+void SimulatedKeyboard::setShowable(int keyCode, bool showable) {
+    if (inRange(keyCode))
+        m_unshowable[keyCode] = !showable;
+}

@@ -32,12 +32,15 @@
 // lock counts as on when every keyboard showed it lit then.
 //
 // A compositor that does not push its lock state to a keyboard joining its group (sway) leaves
-// the device's LEDs dark while a lock is on: a stroke that turns it off changes no LED and
-// cannot be told from one that never arrived. So when the take-up comes by the time limit, the
-// device's own LEDs are set to what the keyboards showed before: the compositor's next
-// lock change then shows on them like on any other. Where the seed was wrong (a compositor
-// with a state of its own for this keyboard, which starts with every lock off), a stroke of
-// that lock is never shown, and the stroke is taken to have done what it meant to.
+// the device's LEDs dark while a lock is on; worse, sway keeps a lock state for each keyboard of
+// the group and hands the whole of it to the group whenever one of them changes: the device's
+// first stroke would make the group's locks what the device's dark state and that stroke say,
+// and a stroke meant to put Caps Lock out would light it. So when the take-up comes by the time
+// limit, every lock that the keyboards showed lit before and the device shows dark is struck
+// once on the device first: its state then equals the group's, which it hands back unchanged,
+// and the compositor's LED update shows on the device like on any other keyboard. A compositor
+// with a state of its own for this keyboard (which starts with every lock off) is told apart by
+// the same strokes: the lock lights here and on no physical keyboard (see below).
 //
 // Strokes not shown yet. Either source lags this keyboard's own lock-key strokes: the LED
 // class knows nothing of those waiting in the queue, and the compositor sets the device's LEDs
@@ -114,7 +117,6 @@ struct UinputKeyboard::Private {
             return;
         }
         for (int led : changed) {
-            seeded.reset(std::size_t(led));
             if (const auto lock = unshown.find(led); lock != unshown.end() && lock->second.presses)
                 --lock->second.presses;
             // A lock lit here must light on another keyboard soon; one put out again before
@@ -137,15 +139,11 @@ struct UinputKeyboard::Private {
     }
 
     // Each period: as presses are shown oldest first, those not shown and sent before it are
-    // all but the recent ones; they count no more, unless they meant to change a seeded LED.
+    // all but the recent ones; they count no more.
     void forget() {
         follow();
-        for (auto& [led, lock] : unshown) {
-            const int dropped = lock.presses - std::min(lock.presses, lock.recent);
-            if (dropped % 2 == 1 && seeded.test(std::size_t(led)))
-                stream.setLed(led, !stream.ledOn(led));
+        for (auto& [led, lock] : unshown)
             lock = {std::min(lock.presses, lock.recent), 0};
-        }
         std::erase_if(unshown, [](const auto& lock) { return lock.second.presses == 0; });
         if (unshown.empty())
             forgetting->stop();
@@ -213,10 +211,8 @@ struct UinputKeyboard::Private {
         settled = true;
         if (byTimeLimit)
             for (const LockLed& lock : LockLeds)
-                if (!byLed[indexOf(lock)] && litBefore[indexOf(lock)]) {
-                    stream.setLed(lock.led, true);
-                    seeded.set(std::size_t(lock.led));
-                }
+                if (!byLed[indexOf(lock)] && litBefore[indexOf(lock)] && !stream.ledOn(lock.led))
+                    strike(lock);
         for (const auto& [key, down] : queued)
             write(key, down);
         queued.clear();
@@ -226,6 +222,13 @@ struct UinputKeyboard::Private {
             ticking->stop();
             ticks = false;
         }
+    }
+
+    void strike(const LockLed& lock) {
+        pressed(lock.led);
+        const int key = linuxKeyCode(lock.keyCode);
+        write(key, true);
+        write(key, false);
     }
 
     void write(int key, bool down) {
@@ -257,7 +260,6 @@ struct UinputKeyboard::Private {
     std::unique_ptr<DirectLeds> direct;
     std::array<bool, 3> byLed{}; // set on the physical keyboards, by lock
     std::array<int, 3> echoWaitMs{};
-    std::bitset<32> seeded; // LEDs of the device set from litBefore, no change shown since
     std::unique_ptr<Countdown> ticking;
     bool ticks = true;
     std::unique_ptr<Countdown> forgetting;

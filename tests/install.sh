@@ -40,6 +40,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for package in libqt6widgets6 libevdev2 libxtst6 libc6; do
     echo "$depends" | grep -q "$package" || fail "no dependency on $package: $depends"
 done
+dpkg-deb -I "$deb" postrm 2>/dev/null | grep -q 'udevadm trigger' ||
+    fail "removing the package leaves /dev/uinput open to the seat's user until the next start"
 
 [ $failed -eq 0 ] && echo "installed tree and $(basename "$deb") hold every file"
 exit $failed
