@@ -27,6 +27,7 @@ bool LedClass::litOnEvery(const QString& led) const {
            std::ranges::all_of(all, [this](const QString& entry) { return isLit(entry); });
 }
 
-bool LedClass::litOnAny(const QString& led) const {
-    return std::ranges::any_of(entries(led), [this](const QString& entry) { return isLit(entry); });
+bool LedClass::shownOnAny(const QString& led, bool lit) const {
+    return std::ranges::any_of(entries(led),
+                               [&](const QString& entry) { return isLit(entry) == lit; });
 }

@@ -23,8 +23,8 @@ public:
     // either answer is one that a keyboard shows.
     bool litOnEvery(const QString& led) const;
 
-    // True when some keyboard shows the LED lit.
-    bool litOnAny(const QString& led) const;
+    // True when some keyboard shows the LED as `lit`.
+    bool shownOnAny(const QString& led, bool lit) const;
 
 private:
     QString m_folder;

@@ -54,8 +54,8 @@
 //
 // Locks that strokes cannot reach. Under a keymap that binds no modifier to Scroll_Lock (the
 // default of xkbcommon, so of most Wayland desktops) its strokes change nothing; where the
-// compositor keeps a lock state per keyboard (a lock lit on this keyboard is lit on no other
-// EchoMs later), strokes change only this keyboard's. Such a lock is set on the physical
+// compositor keeps a lock state per keyboard (a lock LED changed on this keyboard shows so on no
+// other EchoMs later), strokes change only this keyboard's. Such a lock is set on the physical
 // keyboards' LEDs directly, and read back from them; without a way to set them it is neither
 // toggled nor shown.
 
@@ -119,11 +119,11 @@ struct UinputKeyboard::Private {
         for (int led : changed) {
             if (const auto lock = unshown.find(led); lock != unshown.end() && lock->second.presses)
                 --lock->second.presses;
-            // A lock lit here must light on another keyboard soon; one put out again before
-            // that tells nothing.
+            // Another keyboard must show the same soon; a change again before that restarts
+            // the wait.
             for (const LockLed& lock : LockLeds)
                 if (lock.led == led && !byLed[indexOf(lock)]) {
-                    echoWaitMs[indexOf(lock)] = stream.ledOn(led) ? EchoMs : 0;
+                    echoWaitMs[indexOf(lock)] = EchoMs;
                     watch();
                 }
         }
@@ -175,7 +175,7 @@ struct UinputKeyboard::Private {
         for (const LockLed& lock : LockLeds) {
             int& wait = echoWaitMs[indexOf(lock)];
             if (wait > 0 && (wait -= PollMs) <= 0 && !others.entries(nameOf(lock)).isEmpty() &&
-                !others.litOnAny(nameOf(lock)))
+                !others.shownOnAny(nameOf(lock), stream.ledOn(lock.led)))
                 takeLedsOver(lock);
         }
         if (!watching()) {
@@ -198,12 +198,14 @@ struct UinputKeyboard::Private {
     }
 
     // The compositor keeps this keyboard's locks to itself: from now on every lock is set on
-    // the physical keyboards. The one just lit here is lit there; the others stay as they show.
-    void takeLedsOver(const LockLed& lit) {
+    // the physical keyboards. The one just changed here is set there as it is here; the others
+    // stay as they show.
+    void takeLedsOver(const LockLed& changed) {
         for (const LockLed& lock : LockLeds) {
+            const bool here = lit(lock);
             if (std::exchange(byLed[indexOf(lock)], true) || !direct)
                 continue;
-            direct->set(nameOf(lock), &lock == &lit || direct->lit(nameOf(lock)));
+            direct->set(nameOf(lock), &lock == &changed ? here : direct->lit(nameOf(lock)));
         }
     }
 

@@ -27,8 +27,8 @@ public:
     // A lock-key stroke that its LED does not show counts in the lock's state for this long at
     // least, and twice this at most.
     static constexpr int ConfirmMs = 1000;
-    // How soon after a lock LED lit on this keyboard some other keyboard shows it too, unless the
-    // compositor keeps a lock state per keyboard.
+    // How soon after a lock LED changed on this keyboard some other keyboard shows it so too,
+    // unless the compositor keeps a lock state per keyboard.
     static constexpr int EchoMs = 100;
 
     // What the keyboard is told of the others.

@@ -116,16 +116,22 @@ private slots:
     // no state to the new keyboard: where the device shows Caps Lock dark, it is struck once
     // before the reset's stroke, so that the device's state is the group's when the reset's
     // stroke toggles it; where the device shows it lit (the console's), only the reset's goes.
+    // Where the physical keyboard keeps its Caps Lock lit after the device's went out, the
+    // compositor keeps a state per keyboard: its LED is put out directly, and strokes stop.
     void startUpResetReachesTheCompositor_data() {
         QTest::addColumn<bool>("shownBefore");
-        QTest::newRow("device dark") << false;
-        QTest::newRow("device lit by the console") << true;
+        QTest::addColumn<bool>("ownState");
+        QTest::newRow("device dark") << false << false;
+        QTest::newRow("device lit by the console") << true << false;
+        QTest::newRow("a state per keyboard") << false << true;
     }
     void startUpResetReachesTheCompositor() {
         QFETCH(bool, shownBefore);
+        QFETCH(bool, ownState);
         if (shownBefore)
             sendLed(LED_CAPSL, true);
-        auto uinput = keyboard({false, true, false});
+        setPhysical("capslock", ownState);
+        auto uinput = keyboard({false, true, false}, true);
         QCOMPARE(states(*uinput), "0 1 0");
         clock.advance(100);
         modSync::TurnOffLitLocks(*uinput);
@@ -141,8 +147,11 @@ private slots:
         sendLed(LED_CAPSL, false);
         clock.advance(2 * UinputKeyboard::ConfirmMs);
         QCOMPARE(states(*uinput), "0 0 0");
+        QCOMPARE(physical("capslock"), "0");
         modSync::TurnOffLitLocks(*uinput);
-        QCOMPARE(written(), "");
+        modSync::Toggle(*uinput, LockKey::Caps);
+        QCOMPARE(written(), ownState ? QString() : caps);
+        QCOMPARE(physical("capslock"), ownState ? "1" : "0");
     }
 
     // Scroll Lock with no lock state, on the physical keyboards' LEDs: toggled there without a
