@@ -185,7 +185,7 @@ struct UinputKeyboard::Private {
     }
 
     // Runs the countdown while there is something to follow beside the take-up: strokes not
-    // shown, a lit LED's echo, LEDs kept on the physical keyboards.
+    // shown, the echo of an LED change, LEDs kept on the physical keyboards.
     void watch() {
         if (!std::exchange(ticks, true))
             ticking->start(PollMs);
