@@ -14,6 +14,11 @@ void DirectLeds::toggle(const QString& led) {
     set(led, !m_kept.value(led, lit(led)));
 }
 
+void DirectLeds::show(const QString& led, bool on) {
+    m_kept.remove(led);
+    write(led, on);
+}
+
 bool DirectLeds::lit(const QString& led) const {
     return m_leds.litOnEvery(led);
 }

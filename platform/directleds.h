@@ -8,8 +8,10 @@
 #include <memory>
 
 // The lock LEDs of the physical keyboards, set directly for the locks that key strokes cannot
-// reach. The compositor rewrites every LED at its next lock change (sway at every key), so
-// keep() sets them again; their state is read back from the keyboards.
+// reach; their state is read back from the keyboards. An LED of a lock that has no state of its
+// own anywhere is kept: the compositor rewrites every LED at its next lock change (sway at every
+// key), so keep() sets it again. An LED of a lock that the compositor keeps for the keyboard is
+// only shown: the compositor's next word on it is that keyboard's truth.
 class DirectLeds {
 public:
     DirectLeds(LedClass leds, std::unique_ptr<LedWriter> writer);
@@ -20,6 +22,9 @@ public:
 
     // Sets the LED to the opposite of what it was last set to, or else of what it shows.
     void toggle(const QString& led);
+
+    // Sets the LED on every keyboard that has it, once.
+    void show(const QString& led, bool on);
 
     // As every keyboard shows it (LedClass::litOnEvery).
     bool lit(const QString& led) const;

@@ -57,7 +57,9 @@
 // compositor keeps a lock state per keyboard (a lock LED changed on this keyboard shows so on no
 // other EchoMs later), strokes change only this keyboard's. Such a lock is set on the physical
 // keyboards' LEDs directly, and read back from them; without a way to set them it is neither
-// toggled nor shown.
+// toggled nor shown. Scroll Lock's LED is set again whenever the compositor rewrites it; one of
+// a lock that the compositor keeps per keyboard is left to what it writes next (at a key of that
+// keyboard), which is that keyboard's own state.
 
 namespace {
 
@@ -104,7 +106,7 @@ struct UinputKeyboard::Private {
     Private(int fd, Surroundings surroundings)
         : stream(fd), others(std::move(surroundings.leds)), litBefore(surroundings.litBefore),
           direct(std::move(surroundings.direct)) {
-        byLed[indexOf(LockLeds[2])] = surroundings.scrollByLed;
+        byLed[indexOf(LockLeds[2])] = stateless[indexOf(LockLeds[2])] = surroundings.scrollByLed;
     }
 
     // Takes in the LED changes waiting; one after the start means the device is taken up,
@@ -194,10 +196,10 @@ struct UinputKeyboard::Private {
     bool watching() const {
         return !unshown.empty() ||
                std::ranges::any_of(echoWaitMs, [](int wait) { return wait > 0; }) ||
-               (direct && std::ranges::any_of(byLed, [](bool led) { return led; }));
+               (direct && std::ranges::any_of(stateless, [](bool kept) { return kept; }));
     }
 
-    // The compositor keeps this keyboard's locks to itself: from now on every lock is set on
+    // The compositor keeps this keyboard's locks to itself: from now on every lock is shown on
     // the physical keyboards. The one just changed here is set there as it is here; the others
     // stay as they show.
     void takeLedsOver(const LockLed& changed) {
@@ -205,7 +207,8 @@ struct UinputKeyboard::Private {
             const bool here = lit(lock);
             if (std::exchange(byLed[indexOf(lock)], true) || !direct)
                 continue;
-            direct->set(nameOf(lock), &lock == &changed ? here : direct->lit(nameOf(lock)));
+            if (&lock == &changed)
+                direct->show(nameOf(lock), here);
         }
     }
 
@@ -260,7 +263,8 @@ struct UinputKeyboard::Private {
     LedClass others;
     std::array<bool, 3> litBefore;
     std::unique_ptr<DirectLeds> direct;
-    std::array<bool, 3> byLed{}; // set on the physical keyboards, by lock
+    std::array<bool, 3> byLed{};     // set on the physical keyboards, by lock
+    std::array<bool, 3> stateless{}; // of those, kept so: no compositor holds a state for it
     std::array<int, 3> echoWaitMs{};
     std::unique_ptr<Countdown> ticking;
     bool ticks = true;
@@ -322,7 +326,11 @@ void UinputKeyboard::sendKeyEvent(const KeyEvent& event) {
     d->held[event.keyCode] = down;
     if (d->setByLed(event.keyCode)) {
         if (newPress && d->direct) {
-            d->direct->toggle(nameOf(*lock));
+            // Only a lock without a state anywhere is kept lit against the compositor.
+            if (d->stateless[indexOf(*lock)])
+                d->direct->toggle(nameOf(*lock));
+            else
+                d->direct->show(nameOf(*lock), !d->direct->lit(nameOf(*lock)));
             d->watch();
         }
         return;
