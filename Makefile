@@ -1,13 +1,16 @@
 # Thin wrapper over CMake: `make` builds into build/, `make run` starts the program,
 # `make test` builds and runs every test against a private Xvfb (`make test SANITIZE=1`: built
 # into build-sanitize/ with AddressSanitizer and UndefinedBehaviorSanitizer), `make fuzz` runs
-# SendKeyString's libFuzzer target for FUZZ_SECONDS, `make deb` packs a .deb.
+# SendKeyString's libFuzzer target for FUZZ_SECONDS, `make deb` packs a .deb. `make test-wayland`
+# (root, ~15 minutes, not part of `make test`) runs the program under sway in a virtual machine
+# with a real kernel and PS/2 keyboard, and checks what that keyboard's LEDs show.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 BENCH_SECONDS ?= 10
 BENCH_ROUNDS ?= 3
 FUZZ_SECONDS ?= 60
 FUZZ_DIR ?= build-fuzz
+comma := ,
 
 ifeq ($(SANITIZE),1)
 BUILD_DIR := build-sanitize
@@ -18,7 +21,7 @@ export LSAN_OPTIONS := suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions
 export UBSAN_OPTIONS := halt_on_error=1:print_stacktrace=1
 endif
 
-.PHONY: all deps build run test bench deb fuzz clean
+.PHONY: all deps build run test test-wayland bench deb fuzz clean
 
 all: build
 
@@ -34,6 +37,12 @@ run: build
 
 test: build
 	tools/with-xvfb.sh ctest --test-dir $(BUILD_DIR) --output-on-failure
+
+WAYLAND_SCENARIOS ?= A B
+test-wayland:
+	bash tests/wayland/setup.sh .
+	bash tests/wayland/run-vm.sh $(subst $(eval) ,$(comma),$(WAYLAND_SCENARIOS))
+	python3 tests/wayland/check.py /tmp/vm/out $(WAYLAND_SCENARIOS)
 
 bench: build
 	tools/with-xvfb.sh $(BUILD_DIR)/bench/bench_tintaro $(BENCH_SECONDS) $(BENCH_ROUNDS)

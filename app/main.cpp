@@ -39,7 +39,7 @@ int main(int argc, char* argv[]) {
     QuitRequests quitRequests;
 
     QtClock clock;
-    KeyboardChoice keyboard = chooseKeyboard(session, systemKeyboards(clock));
+    KeyboardChoice keyboard = chooseKeyboard(session, systemKeyboards(clock, session));
     ExitCleanup exitCleanup(keyboard.keyboard);
     quitRequests.watch(*keyboard.keyboard);
     // What the program toggles itself is told apart from the user's own strokes.

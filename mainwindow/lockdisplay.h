@@ -9,16 +9,18 @@
 
 class IntervalTimer;
 class Keyboard;
+class QLabel;
 class Taste;
 
 // The three on-screen lock keys: their lamps mirror the real lock LEDs every 50 ms, and
-// pressing (Num) or clicking (Caps, Scroll) one toggles its lock key.
+// pressing (Num) or clicking (Caps, Scroll) one toggles its lock key. A lock that the keyboard
+// cannot show on this desktop has its key greyed, with a tooltip, and is named by the notice.
 class LockDisplay : public QObject {
     Q_OBJECT
 
 public:
     LockDisplay(Keyboard& keyboard, IntervalTimer& Timer1, std::array<Taste*, 3> keys,
-                QObject* parent = nullptr);
+                QLabel& notice, QObject* parent = nullptr);
 
     void Timer1_Timer();
     void Taste1_MouseDown();
@@ -30,7 +32,10 @@ signals:
     void lockStatesChanged(const LockStates& locks);
 
 private:
+    void showReach();
+
     Keyboard& m_keyboard;
     std::array<Taste*, 3> m_keys;
     std::optional<LockStates> m_shown;
+    QLabel& m_notice;
 };

@@ -26,7 +26,8 @@ tastatur::tastatur(Keyboard& keyboard, Clock& clock, Launcher& launcher, QWidget
     : QMainWindow(parent) {
     ui.setupUi(this, clock);
     m_reset = std::make_unique<LockReset>(keyboard, *ui.resetime);
-    m_display = std::make_unique<LockDisplay>(keyboard, *ui.Timer1, ui.effectKeys());
+    m_display =
+        std::make_unique<LockDisplay>(keyboard, *ui.Timer1, ui.effectKeys(), *ui.LockNotice);
     m_game = std::make_unique<MemoryGame>(keyboard, *m_reset,
                                           GamePanel{ui.gameKeys(), ui.Start_Game, ui.Stopgame,
                                                     ui.Gamestate, ui.level, ui.Score, ui.Highscore,

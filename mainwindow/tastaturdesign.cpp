@@ -133,6 +133,9 @@ void tastaturDesign::setupUi(QMainWindow* window, Clock& clock) {
     Taste1 = keyControl(Modeeff, "Taste1", {16, 24}, stored);
     Taste2 = keyControl(Modeeff, "Taste2", {96, 24}, stored);
     Taste3 = keyControl(Modeeff, "Taste3", {176, 24}, stored);
+    // Under the sliders, shown only when a lock cannot be shown on this desktop.
+    LockNotice = label(Modeeff, "LockNotice", {}, {16, 184, 330, 16});
+    LockNotice->hide();
     NumSpeed = perKeySlider(Modeeff, "NumSpeed", 40);
     CapsSpeed = perKeySlider(Modeeff, "CapsSpeed", 120);
     ScrollSpeed = perKeySlider(Modeeff, "ScrollSpeed", 200);

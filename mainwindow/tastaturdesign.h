@@ -32,6 +32,7 @@ struct tastaturDesign {
     Taste* Taste1 = nullptr;
     Taste* Taste2 = nullptr;
     Taste* Taste3 = nullptr;
+    QLabel* LockNotice = nullptr; // names the locks that cannot be shown on this desktop
     SpeedSlider* NumSpeed = nullptr;
     SpeedSlider* CapsSpeed = nullptr;
     SpeedSlider* ScrollSpeed = nullptr;

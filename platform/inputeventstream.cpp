@@ -11,11 +11,25 @@ InputEventStream::InputEventStream(int fd) : m_fd(fd) {
 }
 
 void InputEventStream::writeKey(int keyCode, bool down) {
+    writeEvent(EV_KEY, keyCode, down ? 1 : 0);
+}
+
+void InputEventStream::setLed(int led, bool on) {
+    if (led < 0 || led >= 32)
+        return;
+    if (on)
+        m_leds |= 1u << led;
+    else
+        m_leds &= ~(1u << led);
+    writeEvent(EV_LED, led, on ? 1 : 0);
+}
+
+void InputEventStream::writeEvent(int type, int code, int value) {
     // The time stamps are the kernel's to set.
     input_event events[2] = {};
-    events[0].type = EV_KEY;
-    events[0].code = static_cast<__u16>(keyCode);
-    events[0].value = down ? 1 : 0;
+    events[0].type = static_cast<__u16>(type);
+    events[0].code = static_cast<__u16>(code);
+    events[0].value = value;
     events[1].type = EV_SYN;
     events[1].code = SYN_REPORT;
     while (write(m_fd, events, sizeof events) < 0 && errno == EINTR) {

@@ -17,10 +17,16 @@ public:
     // Takes in every LED change waiting on the descriptor; gives the LEDs changed, in order.
     std::vector<int> readLeds();
 
-    // As last sent back; every LED starts dark, as a new device's do.
+    // As last sent back or set; every LED starts dark, as a new device's do.
     bool ledOn(int led) const;
 
+    // Sets an LED of the device itself, as a compositor would: its readers see the change, and
+    // its echo does not count as one.
+    void setLed(int led, bool on);
+
 private:
+    void writeEvent(int type, int code, int value);
+
     int m_fd;
     unsigned m_leds = 0;
 };

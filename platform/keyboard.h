@@ -40,4 +40,8 @@ public:
 
     // State of a virtual key: KeyStateBit::Toggled while toggled on, KeyStateBit::Held while down.
     virtual std::int16_t keyState(int keyCode) const = 0;
+
+    // False for a lock key whose LED this keyboard can neither change nor show on this desktop:
+    // its strokes then change no LED and its state reads off.
+    virtual bool canShowLock(int /*keyCode*/) const { return true; }
 };

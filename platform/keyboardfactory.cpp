@@ -24,10 +24,11 @@ KeyboardChoice simulated(const QString& why) {
 
 } // namespace
 
-KeyboardOpeners systemKeyboards(Clock& clock) {
+KeyboardOpeners systemKeyboards(Clock& clock, const Session& session) {
     return {[](QString* whyNot) -> std::unique_ptr<Keyboard> { return X11Keyboard::open(whyNot); },
-            [&clock](QString* whyNot) -> std::unique_ptr<Keyboard> {
-                return UinputKeyboard::open(clock, whyNot);
+            [&clock, wayland = session.kind() == Session::Kind::Wayland](
+                QString* whyNot) -> std::unique_ptr<Keyboard> {
+                return UinputKeyboard::open(clock, wayland, whyNot);
             }};
 }
 

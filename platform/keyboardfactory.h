@@ -20,7 +20,7 @@ struct KeyboardOpeners {
 };
 
 // The system's backends: X11Keyboard and UinputKeyboard.
-KeyboardOpeners systemKeyboards(Clock& clock);
+KeyboardOpeners systemKeyboards(Clock& clock, const Session& session);
 
 struct KeyboardChoice {
     std::unique_ptr<Keyboard> keyboard;

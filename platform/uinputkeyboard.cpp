@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/inputeventstream.h"
+#include "platform/ledwriter.h"
 #include "platform/systemkeys.h"
 #include "platform/uinputdevice.h"
 
@@ -19,18 +20,27 @@
 // and the compositor has opened it; whatever is written before that is read by nobody.
 // Sleeping until then would freeze the window, so strokes wait in a queue and a countdown
 // polls until the device counts as taken up: at the first LED change after it was made (a
-// compositor sets its LEDs on every keyboard it adds, but only a change comes through, so
-// none comes while every lock is off), or SettleMs after it was made, whichever comes first.
+// compositor that sets its LEDs on every keyboard it adds, when they differ from dark), or
+// SettleMs after it was made, whichever comes first.
 //
 // Where the toggle states come from. The virtual device's own LEDs: the compositor, or the
 // console, sets the lock LEDs of every keyboard it drives, this one too, and the kernel sends
 // each change back on the device's descriptor: the state of exactly the session the strokes
-// go to, with nothing to poll. The LED class in sysfs is readable by everyone too, but has an
-// entry per keyboard, some of which may belong to another seat or be left alone by the
-// compositor and so disagree, and it must be polled. So the device's own LEDs are the source.
-// Until the device is taken up they tell nothing (they start dark whatever the keyboards
-// show), and the LED class bridges that time: a lock counts as on only when every keyboard
-// shows it lit, so that no state is reported that no keyboard shows.
+// go to, with nothing to poll. Until the device is taken up they tell nothing, and neither does
+// the LED class: making the device sets every keyboard's LEDs to the text console's locks, with
+// nothing told to the compositor. So the LED class is read before the device is made, and a
+// lock counts as on when every keyboard showed it lit then.
+//
+// A compositor that does not push its lock state to a keyboard joining its group (sway) leaves
+// the device's LEDs dark while a lock is on; worse, sway keeps a lock state for each keyboard of
+// the group and hands the whole of it to the group whenever one of them changes: the device's
+// first stroke would make the group's locks what the device's dark state and that stroke say,
+// and a stroke meant to put Caps Lock out would light it. So when the take-up comes by the time
+// limit, every lock that the keyboards showed lit before and the device shows dark is struck
+// once on the device first: its state then equals the group's, which it hands back unchanged,
+// and the compositor's LED update shows on the device like on any other keyboard. A compositor
+// with a state of its own for this keyboard (which starts with every lock off) is told apart by
+// the same strokes: the lock lights here and on no physical keyboard (see below).
 //
 // Strokes not shown yet. Either source lags this keyboard's own lock-key strokes: the LED
 // class knows nothing of those waiting in the queue, and the compositor sets the device's LEDs
@@ -41,6 +51,15 @@
 // changes nothing. A press may also never show, written before a slow compositor opened the
 // device or cancelled out by another keyboard's: so presses count for one to two periods of
 // ConfirmMs at most.
+//
+// Locks that strokes cannot reach. Under a keymap that binds no modifier to Scroll_Lock (the
+// default of xkbcommon, so of most Wayland desktops) its strokes change nothing; where the
+// compositor keeps a lock state per keyboard (a lock LED changed on this keyboard shows so on no
+// other EchoMs later), strokes change only this keyboard's. Such a lock is set on the physical
+// keyboards' LEDs directly, and read back from them; without a way to set them it is neither
+// toggled nor shown. Scroll Lock's LED is set again whenever the compositor rewrites it; one of
+// a lock that the compositor keeps per keyboard is left to what it writes next (at a key of that
+// keyboard), which is that keyboard's own state.
 
 namespace {
 
@@ -73,10 +92,22 @@ const LockLed* lockLedOf(int keyCode) {
     return nullptr;
 }
 
+std::size_t indexOf(const LockLed& lock) {
+    return std::size_t(&lock - LockLeds);
+}
+
+QString nameOf(const LockLed& lock) {
+    return QString::fromLatin1(lock.name);
+}
+
 } // namespace
 
 struct UinputKeyboard::Private {
-    Private(int fd, LedClass ledClass) : stream(fd), ledClass(std::move(ledClass)) {}
+    Private(int fd, Surroundings surroundings)
+        : stream(fd), others(std::move(surroundings.leds)), litBefore(surroundings.litBefore),
+          direct(std::move(surroundings.direct)) {
+        byLed[indexOf(LockLeds[2])] = stateless[indexOf(LockLeds[2])] = surroundings.scrollByLed;
+    }
 
     // Takes in the LED changes waiting; one after the start means the device is taken up,
     // after which each shows the oldest press of its lock not shown yet.
@@ -84,12 +115,20 @@ struct UinputKeyboard::Private {
         const std::vector<int> changed = stream.readLeds();
         if (!settled) {
             if (!changed.empty())
-                settle();
+                settle(false);
             return;
         }
-        for (int led : changed)
+        for (int led : changed) {
             if (const auto lock = unshown.find(led); lock != unshown.end() && lock->second.presses)
                 --lock->second.presses;
+            // Another keyboard must show the same soon; a change again before that restarts
+            // the wait.
+            for (const LockLed& lock : LockLeds)
+                if (lock.led == led && !byLed[indexOf(lock)]) {
+                    echoWaitMs[indexOf(lock)] = EchoMs;
+                    watch();
+                }
+        }
     }
 
     // A lock-key press, queued or written. Forgetting runs while a press written is not shown.
@@ -98,11 +137,13 @@ struct UinputKeyboard::Private {
             forgetting->restart(UinputKeyboard::ConfirmMs);
         ++unshown[led].presses;
         ++unshown[led].recent;
+        watch();
     }
 
     // Each period: as presses are shown oldest first, those not shown and sent before it are
     // all but the recent ones; they count no more.
     void forget() {
+        follow();
         for (auto& [led, lock] : unshown)
             lock = {std::min(lock.presses, lock.recent), 0};
         std::erase_if(unshown, [](const auto& lock) { return lock.second.presses == 0; });
@@ -110,28 +151,89 @@ struct UinputKeyboard::Private {
             forgetting->cancel();
     }
 
+    bool setByLed(int keyCode) const {
+        const LockLed* lock = lockLedOf(keyCode);
+        return lock && byLed[indexOf(*lock)];
+    }
+
     bool lit(const LockLed& lock) const {
-        const bool shown =
-            settled ? stream.ledOn(lock.led) : ledClass.litOnEvery(QString::fromLatin1(lock.name));
+        if (byLed[indexOf(lock)])
+            return direct && direct->lit(nameOf(lock));
+        const bool shown = settled ? stream.ledOn(lock.led) : litBefore[indexOf(lock)];
         const auto pending = unshown.find(lock.led);
         return shown != (pending != unshown.end() && pending->second.presses % 2 == 1);
     }
 
     void tick() {
         follow();
-        waitedMs += PollMs;
-        if (!settled && waitedMs >= SettleMs)
-            settle();
+        if (direct)
+            direct->keep();
+        if (!settled) {
+            waitedMs += PollMs;
+            if (waitedMs >= SettleMs)
+                settle(true);
+            return;
+        }
+        for (const LockLed& lock : LockLeds) {
+            int& wait = echoWaitMs[indexOf(lock)];
+            if (wait > 0 && (wait -= PollMs) <= 0 && !others.entries(nameOf(lock)).isEmpty() &&
+                !others.shownOnAny(nameOf(lock), stream.ledOn(lock.led)))
+                takeLedsOver(lock);
+        }
+        if (!watching()) {
+            ticking->cancel();
+            ticks = false;
+        }
     }
 
-    void settle() {
+    // Runs the countdown while there is something to follow beside the take-up: strokes not
+    // shown, the echo of an LED change, LEDs kept on the physical keyboards.
+    void watch() {
+        if (!std::exchange(ticks, true))
+            ticking->restart(PollMs);
+    }
+
+    bool watching() const {
+        return !unshown.empty() ||
+               std::ranges::any_of(echoWaitMs, [](int wait) { return wait > 0; }) ||
+               (direct && std::ranges::any_of(stateless, [](bool kept) { return kept; }));
+    }
+
+    // The compositor keeps this keyboard's locks to itself: from now on every lock is shown on
+    // the physical keyboards. The one just changed here is set there as it is here; the others
+    // stay as they show.
+    void takeLedsOver(const LockLed& changed) {
+        for (const LockLed& lock : LockLeds) {
+            const bool here = lit(lock);
+            if (std::exchange(byLed[indexOf(lock)], true) || !direct)
+                continue;
+            if (&lock == &changed)
+                direct->show(nameOf(lock), here);
+        }
+    }
+
+    void settle(bool byTimeLimit) {
         settled = true;
-        settling->cancel();
+        if (byTimeLimit)
+            for (const LockLed& lock : LockLeds)
+                if (!byLed[indexOf(lock)] && litBefore[indexOf(lock)] && !stream.ledOn(lock.led))
+                    strike(lock);
         for (const auto& [key, down] : queued)
             write(key, down);
         queued.clear();
         if (!unshown.empty()) // the presses waiting have their time from now
             forgetting->restart(UinputKeyboard::ConfirmMs);
+        if (!watching()) {
+            ticking->cancel();
+            ticks = false;
+        }
+    }
+
+    void strike(const LockLed& lock) {
+        pressed(lock.led);
+        const int key = linuxKeyCode(lock.keyCode);
+        write(key, true);
+        write(key, false);
     }
 
     void write(int key, bool down) {
@@ -146,11 +248,11 @@ struct UinputKeyboard::Private {
         const bool real = device != nullptr;
         if (real && !settled && !queued.empty()) {
             std::this_thread::sleep_for(std::chrono::milliseconds(SettleMs - waitedMs));
-            settle();
+            settle(true);
         }
         if (settled)
             for (int key = 0; key < 256; ++key)
-                if (held[key])
+                if (held[key] && !setByLed(key))
                     write(linuxKeyCode(key), false);
         if (real)
             std::this_thread::sleep_until(lastWrite + LingerTime);
@@ -158,8 +260,14 @@ struct UinputKeyboard::Private {
 
     std::unique_ptr<UinputDevice> device; // null for a stand-in
     InputEventStream stream;
-    LedClass ledClass;
-    std::unique_ptr<Countdown> settling;
+    LedClass others;
+    std::array<bool, 3> litBefore;
+    std::unique_ptr<DirectLeds> direct;
+    std::array<bool, 3> byLed{};     // set on the physical keyboards, by lock
+    std::array<bool, 3> stateless{}; // of those, kept so: no compositor holds a state for it
+    std::array<int, 3> echoWaitMs{};
+    std::unique_ptr<Countdown> ticking;
+    bool ticks = true;
     std::unique_ptr<Countdown> forgetting;
     std::map<int, Unshown> unshown; // by LED
     int waitedMs = 0;
@@ -169,25 +277,36 @@ struct UinputKeyboard::Private {
     std::chrono::steady_clock::time_point lastWrite;
 };
 
-std::unique_ptr<UinputKeyboard> UinputKeyboard::open(Clock& clock, QString* whyNot) {
+std::unique_ptr<UinputKeyboard> UinputKeyboard::open(Clock& clock, bool wayland, QString* whyNot) {
+    // Read before the device exists: making it darkens every keyboard's LEDs.
+    const LedClass before;
+    std::array<bool, 3> litBefore{};
+    for (const LockLed& lock : LockLeds)
+        litBefore[indexOf(lock)] = before.litOnEvery(nameOf(lock));
     auto device = UinputDevice::create(whyNot);
     if (!device)
         return nullptr;
-    return std::unique_ptr<UinputKeyboard>(new UinputKeyboard(std::move(device), clock));
+    const LedClass others(LedClass::SystemFolder, device->inputName());
+    std::unique_ptr<DirectLeds> direct;
+    if (auto writer = openLedWriter(others))
+        direct = std::make_unique<DirectLeds>(others, std::move(writer));
+    return std::unique_ptr<UinputKeyboard>(new UinputKeyboard(
+        std::move(device), clock, {others, litBefore, std::move(direct), wayland}));
 }
 
-UinputKeyboard::UinputKeyboard(std::unique_ptr<UinputDevice> device, Clock& clock)
-    : UinputKeyboard(device->fd(), clock, LedClass(LedClass::SystemFolder, device->inputName())) {
+UinputKeyboard::UinputKeyboard(std::unique_ptr<UinputDevice> device, Clock& clock,
+                               Surroundings surroundings)
+    : UinputKeyboard(device->fd(), clock, std::move(surroundings)) {
     d->device = std::move(device);
 }
 
-UinputKeyboard::UinputKeyboard(int fd, Clock& clock, LedClass ledClass)
-    : d(std::make_unique<Private>(fd, std::move(ledClass))) {
+UinputKeyboard::UinputKeyboard(int fd, Clock& clock, Surroundings surroundings)
+    : d(std::make_unique<Private>(fd, std::move(surroundings))) {
     // The console sets its LEDs on a keyboard while it is being made, long before any
     // compositor has it: those do not mean that the device is taken up.
     d->stream.readLeds();
-    d->settling = clock.createCountdown([this] { d->tick(); });
-    d->settling->restart(PollMs);
+    d->ticking = clock.createCountdown([this] { d->tick(); });
+    d->ticking->restart(PollMs);
     d->forgetting = clock.createCountdown([this] { d->forget(); });
 }
 
@@ -201,10 +320,23 @@ void UinputKeyboard::sendKeyEvent(const KeyEvent& event) {
     const bool down = !(event.flags & KeyEventFlag::KeyUp);
     if (key == 0 || (!down && !d->held[event.keyCode]))
         return;
+    const LockLed* lock = lockLedOf(event.keyCode);
     // A press of a key already down changes nothing.
-    if (const LockLed* lock = lockLedOf(event.keyCode); lock && down && !d->held[event.keyCode])
-        d->pressed(lock->led);
+    const bool newPress = down && !d->held[event.keyCode];
     d->held[event.keyCode] = down;
+    if (d->setByLed(event.keyCode)) {
+        if (newPress && d->direct) {
+            // Only a lock without a state anywhere is kept lit against the compositor.
+            if (d->stateless[indexOf(*lock)])
+                d->direct->toggle(nameOf(*lock));
+            else
+                d->direct->show(nameOf(*lock), !d->direct->lit(nameOf(*lock)));
+            d->watch();
+        }
+        return;
+    }
+    if (lock && newPress)
+        d->pressed(lock->led);
     if (d->settled)
         d->write(key, down);
     else
@@ -221,4 +353,9 @@ std::int16_t UinputKeyboard::keyState(int keyCode) const {
     if (d->held[keyCode])
         state |= KeyStateBit::Held;
     return state;
+}
+
+bool UinputKeyboard::canShowLock(int keyCode) const {
+    const LockLed* lock = lockLedOf(keyCode);
+    return !lock || !d->byLed[indexOf(*lock)] || d->direct != nullptr;
 }

@@ -165,7 +165,7 @@ int forward(const QDBusConnection& bus, const Request& r, QuitRequests& quitRequ
 int runHere(const QDBusConnection& bus, const Request& r, QuitRequests& quitRequests) {
     QtClock clock;
     const Session session = Session::fromEnvironment();
-    const KeyboardChoice keyboard = chooseKeyboard(session, systemKeyboards(clock));
+    const KeyboardChoice keyboard = chooseKeyboard(session, systemKeyboards(clock, session));
     // The simulated keyboard runs only when asked for by name, as the tests do.
     if (!keyboard.unreachable.isEmpty() && session.forcedKeyboard != "simulated")
         return said(Unreachable, "cannot reach the keyboard's lock LEDs: " + keyboard.unreachable);

@@ -70,6 +70,8 @@ done
 lintian --fail-on error,warning --display-info "$deb" >"$scratch/lintian" 2>&1 ||
     fail "lintian reports errors or warnings"
 grep -v '^running with root privileges' "$scratch/lintian" || true
+dpkg-deb -I "$deb" postrm 2>/dev/null | grep -q 'udevadm trigger' ||
+    fail "removing the package leaves /dev/uinput open to the seat's user until the next start"
 
 [ $failed -eq 0 ] && echo "the installed tree and $(basename "$deb") hold every file, valid, at $version"
 exit $failed

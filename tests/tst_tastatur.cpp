@@ -27,6 +27,7 @@ private slots:
         for (LockKey key : AllLockKeys) {
             keyboard.setToggled(info(key).keyCode, key == LockKey::Caps);
             keyboard.setHeld(info(key).keyCode, false);
+            keyboard.setShowable(info(key).keyCode, true);
         }
         window = std::make_unique<tastatur>(keyboard, clock, launcher);
         keyboard.clearEvents();
@@ -115,6 +116,44 @@ private slots:
         keyboard.setHeld(145, true);
         clock.advance(50);
         QVERIFY(lampLit(ui().Taste1) && lampLit(ui().Taste2) && !lampLit(ui().Taste3));
+    }
+
+    // A lock that the keyboard cannot show on this desktop: its key is greyed with a tooltip
+    // and named by the notice under the sliders, until the keyboard can show it again.
+    void locksThatCannotBeShownAreNamed_data() {
+        QTest::addColumn<QList<int>>("unshown");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("none") << QList<int>{} << QString();
+        QTest::newRow("Scroll Lock")
+            << QList<int>{145} << "Scroll Lock cannot be shown on this desktop.";
+        QTest::newRow("all three")
+            << QList<int>{144, 20, 145}
+            << "Num Lock, Caps Lock and Scroll Lock cannot be shown on this desktop.";
+    }
+    void locksThatCannotBeShownAreNamed() {
+        QFETCH(QList<int>, unshown);
+        QFETCH(QString, notice);
+        window->show();
+        for (int key : unshown)
+            keyboard.setShowable(key, false);
+        clock.advance(50);
+        QCOMPARE(ui().LockNotice->isVisible(), !notice.isEmpty());
+        QCOMPARE(ui().LockNotice->text(), notice);
+        const std::array keys{ui().Taste1, ui().Taste2, ui().Taste3};
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            const bool shown = !unshown.contains(info(AllLockKeys[i]).keyCode);
+            QCOMPARE(keys[i]->isEnabled(), shown);
+            QCOMPARE(keys[i]->toolTip().contains("cannot be shown"), !shown);
+        }
+        keyboard.clearEvents();
+        mouseOnKey(ui().Taste3, QTest::MouseClick);
+        QCOMPARE(lockToggles(keyboard.events()),
+                 unshown.contains(145) ? QStringList() : QStringList{"{SCROLLOCK}"});
+        for (int key : unshown)
+            keyboard.setShowable(key, true);
+        clock.advance(50);
+        QVERIFY(!ui().LockNotice->isVisible() && ui().Taste3->isEnabled() &&
+                ui().Taste3->toolTip().isEmpty());
     }
 
     // Closing during an effect: what is lit at that moment goes off, a held key stays as it is,

@@ -1,8 +1,10 @@
 // The uinput backend against a socket standing in for /dev/uinput: what it writes is read back
-// and decoded, and LED changes are written to it as the system sends them. Only the check of a
-// real device needs /dev/uinput, and is skipped where there is none.
+// and decoded, and LED changes are written to it as the system sends them. The other keyboards'
+// LEDs are a folder shaped like /sys/class/leds, written as root would. Only the check of a real
+// device needs /dev/uinput, and is skipped where there is none.
 
 #include "lockkeys/modsync.h"
+#include "platform/sysfsledwriter.h"
 #include "platform/uinputdevice.h"
 #include "platform/uinputkeyboard.h"
 #include "platform/virtualclock.h"
@@ -20,7 +22,7 @@ class UinputKeyboardTest : public QObject {
 
     int fds[2] = {-1, -1}; // the keyboard's end, the system's end
     VirtualClock clock;
-    QTemporaryDir ledFolder; // shaped like /sys/class/leds
+    std::unique_ptr<QTemporaryDir> ledFolder; // input3 is the physical keyboard, input9 ours
 
     // What reached the system, as "type:code:value" records.
     QString written() {
@@ -36,24 +38,47 @@ class UinputKeyboardTest : public QObject {
         const input_event event{{}, EV_LED, __u16(led), on};
         QCOMPARE(write(fds[1], &event, sizeof event), ssize_t(sizeof event));
     }
-    // Made just now: taken up at the first LED change or SettleMs later.
-    std::unique_ptr<UinputKeyboard> keyboard() {
-        return std::make_unique<UinputKeyboard>(fds[0], clock,
-                                                LedClass(ledFolder.path(), "input9"));
+    // The physical keyboard's LED ("numlock") in the LED class.
+    QString physical(const QString& led) {
+        QFile brightness(ledFolder->filePath("input3::" + led + "/brightness"));
+        return brightness.open(QIODevice::ReadOnly) ? brightness.readAll() : "?";
+    }
+    void setPhysical(const QString& led, bool on) {
+        QFile brightness(ledFolder->filePath("input3::" + led + "/brightness"));
+        QVERIFY(brightness.open(QIODevice::WriteOnly) && brightness.write(on ? "1" : "0"));
+    }
+    // Made just now: taken up at the first LED change or SettleMs later. The physical LEDs are
+    // set directly where `direct`.
+    std::unique_ptr<UinputKeyboard> keyboard(std::array<bool, 3> litBefore = {},
+                                             bool direct = false, bool scrollByLed = false) {
+        const LedClass leds(ledFolder->path(), "input9");
+        return std::make_unique<UinputKeyboard>(
+            fds[0], clock,
+            UinputKeyboard::Surroundings{
+                leds, litBefore,
+                direct ? std::make_unique<DirectLeds>(
+                             leds, std::make_unique<SysfsLedWriter>(ledFolder->path()))
+                       : nullptr,
+                scrollByLed});
+    }
+    QString states(const Keyboard& keyboard) { // of Num, Caps and Scroll Lock
+        QStringList states;
+        for (LockKey key : AllLockKeys)
+            states << QString::number(keyboard.keyState(info(key).keyCode));
+        return states.join(' ');
     }
 
 private slots:
-    // Num Lock lit on every keyboard, Caps Lock on one, Scroll Lock only on the virtual one.
-    void initTestCase() {
-        for (const QString led : {"input3::numlock 1", "input3::capslock 1", "input7::capslock 0",
-                                  "input9::scrolllock 1"}) {
-            QVERIFY(QDir(ledFolder.path()).mkpath(led.chopped(2)));
-            QFile brightness(ledFolder.filePath(led.chopped(2) + "/brightness"));
-            QVERIFY(brightness.open(QIODevice::WriteOnly) &&
-                    brightness.write(led.right(1).toLatin1()));
+    void init() {
+        QVERIFY(socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, fds) == 0);
+        ledFolder = std::make_unique<QTemporaryDir>();
+        for (const QString entry : {"input3::numlock", "input3::capslock", "input3::scrolllock",
+                                    "input9::numlock", "input9::capslock", "input9::scrolllock"}) {
+            QVERIFY(QDir(ledFolder->path()).mkpath(entry));
+            QFile brightness(ledFolder->filePath(entry + "/brightness"));
+            QVERIFY(brightness.open(QIODevice::WriteOnly) && brightness.write("0"));
         }
     }
-    void init() { QVERIFY(socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, fds) == 0); }
     void cleanup() {
         close(fds[0]);
         close(fds[1]);
@@ -65,7 +90,7 @@ private slots:
     // asked twice to go out, before the take-up or after it, gets one stroke.
     void strokesWaitUntilTheLedsAreSet() {
         sendLed(LED_CAPSL, true); // by the console
-        auto uinput = keyboard();
+        auto uinput = keyboard({true, false, false});
         modSync::TurnOffLitLocks(*uinput);
         clock.advance(300);
         modSync::TurnOffLitLocks(*uinput);
@@ -85,30 +110,130 @@ private slots:
         QVERIFY(!modSync::IsLockOn(*uinput, LockKey::Num));
     }
 
-    // Until the device is taken up, a lock counts as on only when some keyboard in the LED class
-    // has it and every one shows it lit, the virtual keyboard's own entry (input9) left out;
-    // then the LEDs that the system sets on the device tell, with a lock-key stroke they do not
-    // show counting for a while. A key counts as held while pressed through it; the release of
-    // another keyboard's key is not sent, and a key left down is let go of when the keyboard goes.
+    // Caps Lock lit on every keyboard before the device was made, and a compositor that pushes
+    // no state to the new keyboard: where the device shows Caps Lock dark, it is struck once
+    // before the reset's stroke, so that the device's state is the group's when the reset's
+    // stroke toggles it; where the device shows it lit (the console's), only the reset's goes.
+    // Where the physical keyboard keeps its Caps Lock lit after the device's went out, the
+    // compositor keeps a state per keyboard: its LED is put out directly, and strokes stop.
+    void startUpResetReachesTheCompositor_data() {
+        QTest::addColumn<bool>("shownBefore");
+        QTest::addColumn<bool>("ownState");
+        QTest::newRow("device dark") << false << false;
+        QTest::newRow("device lit by the console") << true << false;
+        QTest::newRow("a state per keyboard") << false << true;
+    }
+    void startUpResetReachesTheCompositor() {
+        QFETCH(bool, shownBefore);
+        QFETCH(bool, ownState);
+        if (shownBefore)
+            sendLed(LED_CAPSL, true);
+        setPhysical("capslock", ownState);
+        auto uinput = keyboard({false, true, false}, true);
+        QCOMPARE(states(*uinput), "0 1 0");
+        clock.advance(100);
+        modSync::TurnOffLitLocks(*uinput);
+        QCOMPARE(states(*uinput), "0 0 0");
+        clock.advance(UinputKeyboard::SettleMs - 100);
+        const QString caps = Stroke.arg(KEY_CAPSLOCK);
+        QCOMPARE(written(), shownBefore ? caps : caps + ' ' + caps);
+        QCOMPARE(states(*uinput), "0 0 0");
+        if (!shownBefore) {
+            sendLed(LED_CAPSL, true);
+            QCOMPARE(states(*uinput), "0 0 0");
+        }
+        sendLed(LED_CAPSL, false);
+        clock.advance(2 * UinputKeyboard::ConfirmMs);
+        QCOMPARE(states(*uinput), "0 0 0");
+        QCOMPARE(physical("capslock"), "0");
+        modSync::TurnOffLitLocks(*uinput);
+        modSync::Toggle(*uinput, LockKey::Caps);
+        QCOMPARE(written(), ownState ? QString() : caps);
+        QCOMPARE(physical("capslock"), ownState ? "1" : "0");
+    }
+
+    // Scroll Lock with no lock state, on the physical keyboards' LEDs: toggled there without a
+    // stroke, read back from them, set again when the compositor rewrites them; where they
+    // cannot be set, the lock is neither toggled nor shown, and says so.
+    void scrollLockOnTheLeds_data() {
+        QTest::addColumn<bool>("direct");
+        QTest::newRow("LEDs can be set") << true;
+        QTest::newRow("LEDs cannot be set") << false;
+    }
+    void scrollLockOnTheLeds() {
+        QFETCH(bool, direct);
+        auto uinput = keyboard({}, direct, true);
+        QCOMPARE(uinput->canShowLock(LockKeyCode::Scroll), direct);
+        QVERIFY(uinput->canShowLock(LockKeyCode::Num));
+        modSync::Toggle(*uinput, LockKey::Scroll);
+        QCOMPARE(physical("scrolllock"), direct ? "1" : "0");
+        QCOMPARE(states(*uinput), direct ? "0 0 1" : "0 0 0");
+        setPhysical("scrolllock", false); // the compositor at its next key
+        clock.advance(50);
+        QCOMPARE(physical("scrolllock"), direct ? "1" : "0");
+        modSync::TurnOffLitLocks(*uinput);
+        QCOMPARE(physical("scrolllock"), "0");
+        setPhysical("scrolllock", true); // lit by the compositor: kept dark
+        clock.advance(UinputKeyboard::SettleMs);
+        QCOMPARE(physical("scrolllock"), direct ? "0" : "1");
+        QCOMPARE(written(), ""); // no stroke, also after the take-up
+    }
+
+    // A lock lit on this keyboard by its stroke must light on some physical keyboard within
+    // EchoMs, or the compositor keeps a lock state per keyboard: from then on every lock is set
+    // on the physical keyboards' LEDs, and strokes stop. That lock is lit there, the others
+    // (Caps Lock lit by the physical keyboard's own state) stay as they show, and the
+    // compositor's next word on them stands.
+    void keyboardsWithTheirOwnLockState_data() {
+        QTest::addColumn<bool>("echoed");
+        QTest::newRow("the physical keyboard follows") << true;
+        QTest::newRow("the physical keyboard stays dark") << false;
+    }
+    void keyboardsWithTheirOwnLockState() {
+        QFETCH(bool, echoed);
+        auto uinput = keyboard({}, true);
+        clock.advance(UinputKeyboard::SettleMs);
+        setPhysical("capslock", true);
+        modSync::Toggle(*uinput, LockKey::Num);
+        QCOMPARE(written(), Stroke.arg(KEY_NUMLOCK));
+        sendLed(LED_NUML, true);
+        if (echoed)
+            setPhysical("numlock", true);
+        clock.advance(UinputKeyboard::EchoMs + 50);
+        QCOMPARE(physical("numlock"), "1");
+        QCOMPARE(states(*uinput), echoed ? "1 0 0" : "1 1 0");
+        if (!echoed) { // what the compositor writes next for its own lock stands
+            setPhysical("capslock", false);
+            clock.advance(100);
+            QCOMPARE(physical("capslock"), "0");
+            setPhysical("capslock", true);
+        }
+        modSync::Toggle(*uinput, LockKey::Caps);
+        QCOMPARE(written(), echoed ? Stroke.arg(KEY_CAPSLOCK) : QString());
+        QCOMPARE(physical("capslock"), echoed ? "1" : "0");
+        modSync::TurnOffLitLocks(*uinput);
+        QCOMPARE(physical("numlock"), echoed ? "1" : "0");
+    }
+
+    // Once the device is taken up, the LEDs that the system sets on the device tell, with a
+    // lock-key stroke they do not show counting for a while. A key counts as held while pressed
+    // through it; the release of another keyboard's key is not sent, and a key left down is let
+    // go of when the keyboard goes.
     void keyStates() {
         auto uinput = keyboard();
-        auto states = [&] { // of Num, Caps and Scroll Lock
-            QStringList states;
-            for (LockKey key : AllLockKeys)
-                states << QString::number(uinput->keyState(info(key).keyCode));
-            return states.join(' ');
-        };
-        QCOMPARE(states(), "1 0 0");
+        QCOMPARE(states(*uinput), "0 0 0");
         uinput->sendKeyEvent({LockKeyCode::Scroll, 1, 0, 0});
         clock.advance(UinputKeyboard::SettleMs - 1);
         QCOMPARE(written(), "");
         clock.advance(1); // taken up by the time limit: its own LEDs, all dark, and the press tell
-        QCOMPARE(states(), QStringLiteral("0 0 %1").arg(KeyStateBit::Toggled | KeyStateBit::Held));
+        const QString held = QString::number(KeyStateBit::Held);
+        const QString toggledHeld = QString::number(KeyStateBit::Toggled | KeyStateBit::Held);
+        QCOMPARE(states(*uinput), "0 0 " + toggledHeld);
         clock.advance(2 * UinputKeyboard::ConfirmMs); // the stroke never shown counts no more
-        QCOMPARE(states(), QStringLiteral("0 0 %1").arg(KeyStateBit::Held));
+        QCOMPARE(states(*uinput), "0 0 " + held);
         for (auto [led, on] : {std::pair{LED_SCROLLL, true}, {LED_CAPSL, true}, {LED_CAPSL, false}})
             sendLed(led, on);
-        QCOMPARE(states(), QStringLiteral("0 0 %1").arg(KeyStateBit::Toggled | KeyStateBit::Held));
+        QCOMPARE(states(*uinput), "0 0 " + toggledHeld);
         uinput->sendKeyEvent({LockKeyCode::Scroll, 1, KeyEventFlag::KeyUp, 0});
         uinput->sendKeyEvent({LockKeyCode::Caps, 1, KeyEventFlag::KeyUp, 0});
         uinput->sendKeyEvent({'A', 1, 0, 0});
