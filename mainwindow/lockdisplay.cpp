@@ -35,32 +35,34 @@ void LockDisplay::Timer1_Timer() {
     }
 }
 
-// What the keyboard can reach may change as it learns how the desktop keeps its locks.
+// What the keyboard can reach may change as it learns how the desktop keeps its locks; the
+// controls change only when it does.
 void LockDisplay::showReach() {
+    LockStates reach{};
+    for (std::size_t i = 0; i < AllLockKeys.size(); ++i)
+        reach[i] = m_keyboard.canShowLock(info(AllLockKeys[i]).keyCode);
+    if (reach == m_reach)
+        return;
+    m_reach = reach;
     QStringList unshown;
     for (std::size_t i = 0; i < AllLockKeys.size(); ++i) {
-        const bool shown = m_keyboard.canShowLock(info(AllLockKeys[i]).keyCode);
-        if (!shown)
-            unshown << QString::fromLatin1(LockNames[i]);
-        if (m_keys[i]->isEnabled() == shown)
-            continue;
-        m_keys[i]->setEnabled(shown);
+        const QString name = QString::fromLatin1(LockNames[i]);
+        if (!reach[i])
+            unshown << name;
+        m_keys[i]->setEnabled(reach[i]);
         m_keys[i]->setToolTip(
-            shown ? QString()
-                  : tr("%1 cannot be shown on this desktop: its key changes no LED here.")
-                        .arg(QString::fromLatin1(LockNames[i])));
+            reach[i]
+                ? QString()
+                : tr("%1 cannot be shown on this desktop: its key changes no LED here.").arg(name));
     }
-    const QString text =
-        unshown.isEmpty()
-            ? QString()
-            : tr("%1 cannot be shown on this desktop.")
-                  .arg(unshown.size() == 1 ? unshown.first()
-                                           : unshown.sliced(0, unshown.size() - 1).join(", ") +
-                                                 tr(" and ") + unshown.last());
-    if (m_notice.text() != text) {
-        m_notice.setText(text);
-        m_notice.setVisible(!text.isEmpty());
-    }
+    m_notice.setText(unshown.isEmpty()
+                         ? QString()
+                         : tr("%1 cannot be shown on this desktop.")
+                               .arg(unshown.size() == 1
+                                        ? unshown.first()
+                                        : unshown.sliced(0, unshown.size() - 1).join(", ") +
+                                              tr(" and ") + unshown.last()));
+    m_notice.setVisible(!unshown.isEmpty());
 }
 
 void LockDisplay::Taste1_MouseDown() {

@@ -37,5 +37,6 @@ private:
     Keyboard& m_keyboard;
     std::array<Taste*, 3> m_keys;
     std::optional<LockStates> m_shown;
+    LockStates m_reach{true, true, true}; // which locks the keyboard can show, as shown
     QLabel& m_notice;
 };
