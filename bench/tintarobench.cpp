@@ -182,6 +182,8 @@ public:
     // until `deadline` for it.
     Window waitForWindow(const char* title, std::int64_t deadline) {
         m_title = title;
+        m_window = 0; // a window of an earlier round is gone
+        m_mappedAt = 0;
         while (!m_window && now() < deadline)
             runFor(5);
         return m_window;
