@@ -1,10 +1,7 @@
 #include "platform/x11connection.h"
 #include "platform/x11display.h"
 
-#include <QAbstractEventDispatcher>
 #include <QSocketNotifier>
-
-#include <utility>
 
 // Xlib's macros (None, Bool, KeyPress, ...) clash with Qt: included here only, after Qt.
 #include <X11/XKBlib.h>
@@ -65,11 +62,6 @@ std::unique_ptr<X11Connection> X11Connection::open(QString* whyNot) {
     c->m_notices = std::make_unique<QSocketNotifier>(ConnectionNumber(dpy), QSocketNotifier::Read);
     QObject::connect(c->m_notices.get(), &QSocketNotifier::activated,
                      [p = c.get()] { p->take(QueuedAfterFlush); });
-    // The socket is read for a state at most once a pass of the event loop: the display reads
-    // several at each poll, and each read of an empty socket is a system call.
-    if (auto* dispatcher = QAbstractEventDispatcher::instance())
-        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, c->m_notices.get(),
-                         [p = c.get()] { p->m_readThisPass = false; });
 
     int event = 0, error = 0, major = 0, minor = 0;
     if (!XTestQueryExtension(dpy, &event, &error, &major, &minor))
@@ -101,7 +93,7 @@ bool X11Connection::flush() {
 void X11Connection::takeArrived(unsigned long awaited) {
     if (!m_broken && lastProcessed() < awaited)
         XSync(display(), False);
-    take(std::exchange(m_readThisPass, true) ? QueuedAlready : QueuedAfterReading);
+    take(QueuedAlready);
 }
 
 void X11Connection::take(int mode) {

@@ -14,10 +14,9 @@
 // is held down the server refuses that, and the event loop tries again shortly.
 //
 // It needs the thread's event loop: key strokes go out to the server once the handler that made
-// them has returned to it, and the server's notifications are read as they arrive. The first state
-// read in each pass of the event loop takes in what has arrived without waiting, and asks the
-// server only to see the keyboard's own strokes taken in; whatever it finds to do (a keymap change)
-// is done from the event loop.
+// them has returned to it, and the server's notifications are read as they arrive. A state read
+// takes in what the event loop has read, and asks the server only to see the keyboard's own
+// strokes taken in; whatever it finds to do (a keymap change) is done from the event loop.
 //
 // Its connection cut (the client killed by another), it makes a new one at once, which finds
 // the locks, the keys held through it and the binding as they were, and sends the strokes that
