@@ -36,7 +36,7 @@ class DesktopX11Test : public QObject {
         // (icon name, icon pixmaps a(iiay), title, text)
         const auto toolTip =
             reply.arguments()[0].value<QDBusVariant>().variant().value<QDBusArgument>();
-        QString iconName, title;
+        QString iconName, title, text;
         toolTip.beginStructure();
         toolTip >> iconName;
         toolTip.beginArray();
@@ -48,7 +48,8 @@ class DesktopX11Test : public QObject {
             toolTip.endStructure();
         }
         toolTip.endArray();
-        toolTip >> title;
+        toolTip >> title >> text;
+        toolTip.endStructure(); // frees what beginStructure() took
         return title;
     }
 
