@@ -4,7 +4,7 @@
 
 #include <QDBusConnection>
 
-// org.freedesktop.Notifications on the session bus (Desktop Notifications Specification): the
+// The desktop notification service, org.freedesktop.Notifications, on the session bus: the
 // notice is transient, so that it is not kept in a history, and carries its picture as image data.
 // Unanswered calls are dropped without a word: a desktop without the service shows nothing.
 class DesktopNotifications final : public Notifications {

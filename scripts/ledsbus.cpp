@@ -70,8 +70,8 @@ void LedsBus::Morse(const QString& text, const QString& led, uint unitMs) {
                [this](const LightSequence& code) { m_service.playLights(code, "morse"); });
 }
 
-void LedsBus::SetLocks(const QString& spec) {
-    runChecked(checkSetLocks(spec),
+void LedsBus::SetLocks(const QString& locks) {
+    runChecked(checkSetLocks(locks),
                [this](const LockChoice& choice) { m_service.setLockStates(choice); });
 }
 

@@ -43,7 +43,7 @@ public:
     void Blink(const QString& leds, uint periodMs, uint count);
     void Play(const QString& pattern);
     void Morse(const QString& text, const QString& led, uint unitMs);
-    void SetLocks(const QString& spec);
+    void SetLocks(const QString& locks);
     void Stop();
 
 private:

@@ -104,9 +104,9 @@ Checked<LightSequence> checkMorse(const QString& text, const QString& led, uint 
     return result.sequence;
 }
 
-Checked<LockChoice> checkSetLocks(const QString& spec) {
+Checked<LockChoice> checkSetLocks(const QString& locks) {
     LockChoice choice;
-    for (const QString& item : spec.split(',')) {
+    for (const QString& item : locks.split(',')) {
         const QStringList sides = item.split('=');
         const std::optional<LockKey> key = lockNamed(sides[0]);
         if (!key)

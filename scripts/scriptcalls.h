@@ -31,7 +31,7 @@ Checked<EffectCall> checkEffect(const QString& name, uint speedMs);
 Checked<LightSequence> checkBlink(const QString& leds, uint periodMs, uint count);
 Checked<LightSequence> checkPlay(const QString& pattern);
 Checked<LightSequence> checkMorse(const QString& text, const QString& led, uint unitMs);
-Checked<LockChoice> checkSetLocks(const QString& spec);
+Checked<LockChoice> checkSetLocks(const QString& locks);
 
 // The effect's name as the effect list shows it, for any letter case; none for another name.
 std::optional<Effect> effectNamed(const QString& name);
