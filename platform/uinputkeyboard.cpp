@@ -40,7 +40,10 @@
 // once on the device first: its state then equals the group's, which it hands back unchanged,
 // and the compositor's LED update shows on the device like on any other keyboard. A compositor
 // with a state of its own for this keyboard (which starts with every lock off) is told apart by
-// the same strokes: the lock lights here and on no physical keyboard (see below).
+// the same strokes: the lock lights here and on no physical keyboard (see below). So the strokes
+// waiting, the reset's among them, go only once that is told: to the device, or to the physical
+// keyboards, whose LEDs are first set back to what they showed before the device was made, the
+// state the compositor still holds for them.
 //
 // Strokes not shown yet. Either source lags this keyboard's own lock-key strokes: the LED
 // class knows nothing of those waiting in the queue, and the compositor sets the device's LEDs
@@ -57,9 +60,11 @@
 // compositor keeps a lock state per keyboard (a lock LED changed on this keyboard shows so on no
 // other EchoMs later), strokes change only this keyboard's. Such a lock is set on the physical
 // keyboards' LEDs directly, and read back from them; without a way to set them it is neither
-// toggled nor shown. Scroll Lock's LED is set again whenever the compositor rewrites it; one of
-// a lock that the compositor keeps per keyboard is left to what it writes next (at a key of that
-// keyboard), which is that keyboard's own state.
+// toggled nor shown. Scroll Lock's LED is set again whenever the compositor rewrites it. A lock
+// that the compositor keeps per keyboard is struck on each physical keyboard that shows it
+// otherwise, where their devices are open to the program, and its LED set at once so that it
+// reads back before the compositor has read the stroke; where they are not, only its LED is set,
+// and the compositor's next word on it (at a key of that keyboard) is that keyboard's truth.
 
 namespace {
 
@@ -67,6 +72,10 @@ constexpr int PollMs = 50;
 
 // The compositor's time to read the last strokes before the device goes with them.
 constexpr std::chrono::milliseconds LingerTime{200};
+
+// The longest wait for the device's LEDs to answer the strokes that tell how the compositor
+// keeps its locks.
+constexpr int ProbeMs = 1000;
 
 struct Unshown {
     int presses = 0; // not shown on the LED yet
@@ -105,7 +114,7 @@ QString nameOf(const LockLed& lock) {
 struct UinputKeyboard::Private {
     Private(int fd, Surroundings surroundings)
         : stream(fd), others(std::move(surroundings.leds)), litBefore(surroundings.litBefore),
-          direct(std::move(surroundings.direct)) {
+          direct(std::move(surroundings.direct)), nodes(std::move(surroundings.nodes)) {
         byLed[indexOf(LockLeds[2])] = stateless[indexOf(LockLeds[2])] = surroundings.scrollByLed;
     }
 
@@ -118,6 +127,7 @@ struct UinputKeyboard::Private {
                 settle(false);
             return;
         }
+        probeAnswered = probeAnswered || (probing && !changed.empty());
         for (int led : changed) {
             if (const auto lock = unshown.find(led); lock != unshown.end() && lock->second.presses)
                 --lock->second.presses;
@@ -156,9 +166,14 @@ struct UinputKeyboard::Private {
         return lock && byLed[indexOf(*lock)];
     }
 
+    // A lock on the physical keyboards' LEDs can be toggled.
+    bool reachable(const LockLed& lock) const {
+        return direct || (nodes && !stateless[indexOf(lock)]);
+    }
+
     bool lit(const LockLed& lock) const {
         if (byLed[indexOf(lock)])
-            return direct && direct->lit(nameOf(lock));
+            return reachable(lock) && others.litOnEvery(nameOf(lock));
         const bool shown = settled ? stream.ledOn(lock.led) : litBefore[indexOf(lock)];
         const auto pending = unshown.find(lock.led);
         return shown != (pending != unshown.end() && pending->second.presses % 2 == 1);
@@ -180,6 +195,14 @@ struct UinputKeyboard::Private {
                 !others.shownOnAny(nameOf(lock), stream.ledOn(lock.led)))
                 takeLedsOver(lock);
         }
+        if (probing) {
+            probeMs += PollMs;
+            if (std::ranges::none_of(echoWaitMs, [](int wait) { return wait > 0; }) &&
+                (probeAnswered || probeMs >= ProbeMs)) {
+                probing = false;
+                flushQueue();
+            }
+        }
         if (!watching()) {
             ticking->cancel();
             ticks = false;
@@ -194,35 +217,83 @@ struct UinputKeyboard::Private {
     }
 
     bool watching() const {
-        return !unshown.empty() ||
+        return probing || !unshown.empty() ||
                std::ranges::any_of(echoWaitMs, [](int wait) { return wait > 0; }) ||
                (direct && std::ranges::any_of(stateless, [](bool kept) { return kept; }));
     }
 
-    // The compositor keeps this keyboard's locks to itself: from now on every lock is shown on
-    // the physical keyboards. The one just changed here is set there as it is here; the others
-    // stay as they show.
+    // The compositor keeps this keyboard's locks to itself: from now on every lock is set on the
+    // physical keyboards. The one just changed here is set there as it is here; the others stay
+    // as they show, or, told at the take-up, show again what they showed before the device was
+    // made darkened them. The device's own locks go out, so that what it types is not shifted.
     void takeLedsOver(const LockLed& changed) {
         for (const LockLed& lock : LockLeds) {
+            const std::size_t i = indexOf(lock);
             const bool here = lit(lock);
-            if (std::exchange(byLed[indexOf(lock)], true) || !direct)
+            if (std::exchange(byLed[i], true))
                 continue;
-            if (&lock == &changed)
-                direct->show(nameOf(lock), here);
+            if (probing && direct)
+                direct->show(nameOf(lock), litBefore[i]);
+            else if (&lock == &changed)
+                setOwnLock(lock, here);
+            if (stream.ledOn(lock.led))
+                strike(lock);
         }
+    }
+
+    // A lock that the compositor keeps per keyboard, set to `on` on the physical keyboards.
+    void setOwnLock(const LockLed& lock, bool on) {
+        if (nodes)
+            for (const QString& entry : others.entries(nameOf(lock)))
+                if (others.isLit(entry) != on)
+                    nodes->strike(entry, linuxKeyCode(lock.keyCode));
+        if (direct)
+            direct->show(nameOf(lock), on);
+    }
+
+    // A lock-key press for a lock set on the physical keyboards.
+    void toggleDirectly(const LockLed& lock) {
+        if (!reachable(lock))
+            return;
+        // Only a lock without a state anywhere is kept lit against the compositor.
+        if (stateless[indexOf(lock)])
+            direct->toggle(nameOf(lock));
+        else
+            setOwnLock(lock, !lit(lock));
+        watch();
+    }
+
+    // While the device is not taken up, or the compositor's way with its locks not told yet,
+    // strokes for it wait.
+    bool holding() const { return !settled || probing; }
+
+    void deliver(int keyCode, bool down, bool newPress) {
+        if (setByLed(keyCode)) {
+            if (newPress)
+                toggleDirectly(*lockLedOf(keyCode));
+            return;
+        }
+        write(linuxKeyCode(keyCode), down);
+    }
+
+    void flushQueue() {
+        for (const Queued& stroke : queued)
+            deliver(stroke.keyCode, stroke.down, stroke.newPress);
+        queued.clear();
+        if (!unshown.empty()) // the presses waiting have their time from now
+            forgetting->restart(UinputKeyboard::ConfirmMs);
     }
 
     void settle(bool byTimeLimit) {
         settled = true;
         if (byTimeLimit)
             for (const LockLed& lock : LockLeds)
-                if (!byLed[indexOf(lock)] && litBefore[indexOf(lock)] && !stream.ledOn(lock.led))
+                if (!byLed[indexOf(lock)] && litBefore[indexOf(lock)] && !stream.ledOn(lock.led)) {
                     strike(lock);
-        for (const auto& [key, down] : queued)
-            write(key, down);
-        queued.clear();
-        if (!unshown.empty()) // the presses waiting have their time from now
-            forgetting->restart(UinputKeyboard::ConfirmMs);
+                    probing = true;
+                }
+        if (!probing)
+            flushQueue();
         if (!watching()) {
             ticking->cancel();
             ticks = false;
@@ -250,6 +321,10 @@ struct UinputKeyboard::Private {
             std::this_thread::sleep_for(std::chrono::milliseconds(SettleMs - waitedMs));
             settle(true);
         }
+        while (real && probing) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(PollMs));
+            tick();
+        }
         if (settled)
             for (int key = 0; key < 256; ++key)
                 if (held[key] && !setByLed(key))
@@ -263,6 +338,7 @@ struct UinputKeyboard::Private {
     LedClass others;
     std::array<bool, 3> litBefore;
     std::unique_ptr<DirectLeds> direct;
+    std::unique_ptr<KeyboardNodes> nodes;
     std::array<bool, 3> byLed{};     // set on the physical keyboards, by lock
     std::array<bool, 3> stateless{}; // of those, kept so: no compositor holds a state for it
     std::array<int, 3> echoWaitMs{};
@@ -272,8 +348,16 @@ struct UinputKeyboard::Private {
     std::map<int, Unshown> unshown; // by LED
     int waitedMs = 0;
     bool settled = false;
-    std::vector<std::pair<int, bool>> queued; // Linux key, down
-    std::bitset<256> held;                    // virtual keys pressed through us
+    bool probing = false; // strokes sent at the take-up tell how the compositor keeps its locks
+    bool probeAnswered = false;
+    int probeMs = 0;
+    struct Queued {
+        int keyCode; // virtual
+        bool down;
+        bool newPress;
+    };
+    std::vector<Queued> queued;
+    std::bitset<256> held; // virtual keys pressed through us
     std::chrono::steady_clock::time_point lastWrite;
 };
 
@@ -291,7 +375,8 @@ std::unique_ptr<UinputKeyboard> UinputKeyboard::open(Clock& clock, bool wayland,
     if (auto writer = openLedWriter(others))
         direct = std::make_unique<DirectLeds>(others, std::move(writer));
     return std::unique_ptr<UinputKeyboard>(new UinputKeyboard(
-        std::move(device), clock, {others, litBefore, std::move(direct), wayland}));
+        std::move(device), clock,
+        {others, litBefore, std::move(direct), wayland, KeyboardNodes::open(others)}));
 }
 
 UinputKeyboard::UinputKeyboard(std::unique_ptr<UinputDevice> device, Clock& clock,
@@ -320,27 +405,16 @@ void UinputKeyboard::sendKeyEvent(const KeyEvent& event) {
     const bool down = !(event.flags & KeyEventFlag::KeyUp);
     if (key == 0 || (!down && !d->held[event.keyCode]))
         return;
-    const LockLed* lock = lockLedOf(event.keyCode);
     // A press of a key already down changes nothing.
     const bool newPress = down && !d->held[event.keyCode];
     d->held[event.keyCode] = down;
-    if (d->setByLed(event.keyCode)) {
-        if (newPress && d->direct) {
-            // Only a lock without a state anywhere is kept lit against the compositor.
-            if (d->stateless[indexOf(*lock)])
-                d->direct->toggle(nameOf(*lock));
-            else
-                d->direct->show(nameOf(*lock), !d->direct->lit(nameOf(*lock)));
-            d->watch();
-        }
-        return;
-    }
-    if (lock && newPress)
+    const bool byLed = d->setByLed(event.keyCode);
+    if (const LockLed* lock = lockLedOf(event.keyCode); lock && newPress && !byLed)
         d->pressed(lock->led);
-    if (d->settled)
-        d->write(key, down);
+    if (d->holding() && !byLed)
+        d->queued.push_back({event.keyCode, down, newPress});
     else
-        d->queued.emplace_back(key, down);
+        d->deliver(event.keyCode, down, newPress);
 }
 
 std::int16_t UinputKeyboard::keyState(int keyCode) const {
@@ -357,5 +431,5 @@ std::int16_t UinputKeyboard::keyState(int keyCode) const {
 
 bool UinputKeyboard::canShowLock(int keyCode) const {
     const LockLed* lock = lockLedOf(keyCode);
-    return !lock || !d->byLed[indexOf(*lock)] || d->direct != nullptr;
+    return !lock || !d->byLed[indexOf(*lock)] || d->reachable(*lock);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/directleds.h"
 #include "platform/keyboard.h"
+#include "platform/keyboardnodes.h"
 #include "platform/ledclass.h"
 
 #include <QString>
@@ -16,8 +17,9 @@ class UinputDevice;
 // /dev/uinput: reaches the compositor of a Wayland session, an X server and the console alike.
 // Key strokes go out on the virtual keyboard; a lock key's toggle state is read from the LEDs
 // that the system sets on it, and its own strokes that they do not show yet. A lock that strokes
-// cannot reach (Scroll Lock under a keymap without a modifier for it, every lock where the
-// compositor keeps a state per keyboard) has the physical keyboards' LEDs set directly instead.
+// cannot reach has the physical keyboards' LEDs set directly instead: Scroll Lock under a keymap
+// without a modifier for it, and every lock where the compositor keeps a state per keyboard,
+// whose keys are then struck on the physical keyboards themselves where their devices are open.
 // A key counts as held while it is pressed through this keyboard: another keyboard's keys are
 // not seen.
 class UinputKeyboard final : public Keyboard {
@@ -35,8 +37,9 @@ public:
     struct Surroundings {
         LedClass leds;                   // the other keyboards' LEDs
         std::array<bool, 3> litBefore{}; // Num, Caps, Scroll on every keyboard before ours was made
-        std::unique_ptr<DirectLeds> direct; // null when no LED can be set directly
-        bool scrollByLed = false;           // the keymap gives Scroll Lock no lock state
+        std::unique_ptr<DirectLeds> direct;   // null when no LED can be set directly
+        bool scrollByLed = false;             // the keymap gives Scroll Lock no lock state
+        std::unique_ptr<KeyboardNodes> nodes; // null when they are not open to the program
     };
 
     // Null when the device cannot be made; whyNot then names the file, the cause and the fix.

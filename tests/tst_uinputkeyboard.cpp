@@ -1,7 +1,8 @@
 // The uinput backend against a socket standing in for /dev/uinput: what it writes is read back
 // and decoded, and LED changes are written to it as the system sends them. The other keyboards'
-// LEDs are a folder shaped like /sys/class/leds, written as root would. Only the check of a real
-// device needs /dev/uinput, and is skipped where there is none.
+// LEDs are a folder shaped like /sys/class/leds, written as root would, and the physical
+// keyboard's own device is another socket. Only the check of a real device needs /dev/uinput,
+// and is skipped where there is none.
 
 #include "lockkeys/modsync.h"
 #include "platform/sysfsledwriter.h"
@@ -20,17 +21,20 @@
 class UinputKeyboardTest : public QObject {
     Q_OBJECT
 
-    int fds[2] = {-1, -1}; // the keyboard's end, the system's end
+    int fds[2] = {-1, -1};         // the keyboard's end, the system's end
+    int physicalFds[2] = {-1, -1}; // of the physical keyboard's device
     VirtualClock clock;
     std::unique_ptr<QTemporaryDir> ledFolder; // input3 is the physical keyboard, input9 ours
 
     // What reached the system, as "type:code:value" records.
-    QString written() {
+    static QString records(int fd) {
         QString records;
-        for (input_event e; read(fds[1], &e, sizeof e) == sizeof e;)
+        for (input_event e; read(fd, &e, sizeof e) == sizeof e;)
             records += QStringLiteral(" %1:%2:%3").arg(e.type).arg(e.code).arg(e.value);
         return records.trimmed();
     }
+    QString written() { return records(fds[1]); }
+    QString struckOnPhysical() { return records(physicalFds[1]); }
     // A press and a release (EV_KEY, 1) of key %1, each followed by a synchronisation report
     // (EV_SYN, SYN_REPORT: 0).
     static inline const QString Stroke = QStringLiteral("1:%1:1 0:0:0 1:%1:0 0:0:0");
@@ -48,9 +52,10 @@ class UinputKeyboardTest : public QObject {
         QVERIFY(brightness.open(QIODevice::WriteOnly) && brightness.write(on ? "1" : "0"));
     }
     // Made just now: taken up at the first LED change or SettleMs later. The physical LEDs are
-    // set directly where `direct`.
+    // set directly where `direct`, its keys struck on its device where `nodes`.
     std::unique_ptr<UinputKeyboard> keyboard(std::array<bool, 3> litBefore = {},
-                                             bool direct = false, bool scrollByLed = false) {
+                                             bool direct = false, bool scrollByLed = false,
+                                             bool nodes = false) {
         const LedClass leds(ledFolder->path(), "input9");
         return std::make_unique<UinputKeyboard>(
             fds[0], clock,
@@ -59,7 +64,10 @@ class UinputKeyboardTest : public QObject {
                 direct ? std::make_unique<DirectLeds>(
                              leds, std::make_unique<SysfsLedWriter>(ledFolder->path()))
                        : nullptr,
-                scrollByLed});
+                scrollByLed,
+                nodes ? std::make_unique<KeyboardNodes>(
+                            QMap<QString, int>{{"input3", physicalFds[0]}}, false)
+                      : nullptr});
     }
     QString states(const Keyboard& keyboard) { // of Num, Caps and Scroll Lock
         QStringList states;
@@ -71,6 +79,7 @@ class UinputKeyboardTest : public QObject {
 private slots:
     void init() {
         QVERIFY(socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, fds) == 0);
+        QVERIFY(socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, physicalFds) == 0);
         ledFolder = std::make_unique<QTemporaryDir>();
         for (const QString entry : {"input3::numlock", "input3::capslock", "input3::scrolllock",
                                     "input9::numlock", "input9::capslock", "input9::scrolllock"}) {
@@ -80,8 +89,8 @@ private slots:
         }
     }
     void cleanup() {
-        close(fds[0]);
-        close(fds[1]);
+        for (int fd : {fds[0], fds[1], physicalFds[0], physicalFds[1]})
+            close(fd);
     }
 
     // Strokes wait until the device is taken up: a compositor sets the LEDs as it takes the
@@ -110,45 +119,58 @@ private slots:
         QVERIFY(!modSync::IsLockOn(*uinput, LockKey::Num));
     }
 
-    // Caps Lock lit on every keyboard before the device was made, and a compositor that pushes
-    // no state to the new keyboard: where the device shows Caps Lock dark, it is struck once
-    // before the reset's stroke, so that the device's state is the group's when the reset's
-    // stroke toggles it; where the device shows it lit (the console's), only the reset's goes.
-    // Where the physical keyboard keeps its Caps Lock lit after the device's went out, the
-    // compositor keeps a state per keyboard: its LED is put out directly, and strokes stop.
+    // Caps Lock lit on every keyboard before the device was made, whose making darkened the
+    // physical keyboard's LED, and a compositor that pushes no state to the new keyboard: where
+    // the device shows Caps Lock dark, it is struck once, and the reset's stroke waits until the
+    // device's LED tells how the compositor keeps its locks. The physical keyboard lit again: one
+    // state, so the reset's stroke goes to the device. The physical keyboard still dark: a state
+    // per keyboard, so its LED shows again what the compositor holds for it, the reset's stroke
+    // is struck on it where its device is open, and the device's own Caps Lock goes out again.
+    // Where the device shows Caps Lock lit (the console's), only the reset's stroke goes.
     void startUpResetReachesTheCompositor_data() {
         QTest::addColumn<bool>("shownBefore");
         QTest::addColumn<bool>("ownState");
-        QTest::newRow("device dark") << false << false;
-        QTest::newRow("device lit by the console") << true << false;
-        QTest::newRow("a state per keyboard") << false << true;
+        QTest::addColumn<bool>("nodes");
+        QTest::newRow("device dark") << false << false << false;
+        QTest::newRow("device lit by the console") << true << false << false;
+        QTest::newRow("a state per keyboard, its device open") << false << true << true;
+        QTest::newRow("a state per keyboard, only its LEDs") << false << true << false;
     }
     void startUpResetReachesTheCompositor() {
         QFETCH(bool, shownBefore);
         QFETCH(bool, ownState);
+        QFETCH(bool, nodes);
         if (shownBefore)
             sendLed(LED_CAPSL, true);
-        setPhysical("capslock", ownState);
-        auto uinput = keyboard({false, true, false}, true);
+        auto uinput = keyboard({false, true, false}, true, false, nodes);
         QCOMPARE(states(*uinput), "0 1 0");
         clock.advance(100);
         modSync::TurnOffLitLocks(*uinput);
         QCOMPARE(states(*uinput), "0 0 0");
         clock.advance(UinputKeyboard::SettleMs - 100);
         const QString caps = Stroke.arg(KEY_CAPSLOCK);
-        QCOMPARE(written(), shownBefore ? caps : caps + ' ' + caps);
+        QCOMPARE(written(), caps);
         QCOMPARE(states(*uinput), "0 0 0");
         if (!shownBefore) {
             sendLed(LED_CAPSL, true);
-            QCOMPARE(states(*uinput), "0 0 0");
+            if (!ownState)
+                setPhysical("capslock", true);
+            clock.advance(UinputKeyboard::EchoMs - 1);
+            QCOMPARE(written(), ""); // the answer is not told yet
+            clock.advance(1);
+            QCOMPARE(written(), caps); // the reset's, or the device's own lock out again
         }
+        QCOMPARE(struckOnPhysical(), ownState && nodes ? caps : QString());
         sendLed(LED_CAPSL, false);
+        if (!ownState)
+            setPhysical("capslock", false); // the group's state
         clock.advance(2 * UinputKeyboard::ConfirmMs);
         QCOMPARE(states(*uinput), "0 0 0");
         QCOMPARE(physical("capslock"), "0");
         modSync::TurnOffLitLocks(*uinput);
         modSync::Toggle(*uinput, LockKey::Caps);
         QCOMPARE(written(), ownState ? QString() : caps);
+        QCOMPARE(struckOnPhysical(), ownState && nodes ? caps : QString());
         QCOMPARE(physical("capslock"), ownState ? "1" : "0");
     }
 
@@ -181,21 +203,26 @@ private slots:
 
     // A lock lit on this keyboard by its stroke must light on some physical keyboard within
     // EchoMs, or the compositor keeps a lock state per keyboard: from then on every lock is set
-    // on the physical keyboards' LEDs, and strokes stop. That lock is lit there, the others
-    // (Caps Lock lit by the physical keyboard's own state) stay as they show, and the
-    // compositor's next word on them stands.
+    // on the physical keyboards, struck on their devices where those are open, and strokes on
+    // the device stop, its own lit lock put out again. That lock is lit there, the others (Caps
+    // Lock lit by the physical keyboard's own state) stay as they show, and the compositor's next
+    // word on them stands.
     void keyboardsWithTheirOwnLockState_data() {
         QTest::addColumn<bool>("echoed");
-        QTest::newRow("the physical keyboard follows") << true;
-        QTest::newRow("the physical keyboard stays dark") << false;
+        QTest::addColumn<bool>("nodes");
+        QTest::newRow("the physical keyboard follows") << true << true;
+        QTest::newRow("the physical keyboard stays dark, its device open") << false << true;
+        QTest::newRow("the physical keyboard stays dark, only its LEDs") << false << false;
     }
     void keyboardsWithTheirOwnLockState() {
         QFETCH(bool, echoed);
-        auto uinput = keyboard({}, true);
+        QFETCH(bool, nodes);
+        auto uinput = keyboard({}, true, false, nodes);
         clock.advance(UinputKeyboard::SettleMs);
         setPhysical("capslock", true);
         modSync::Toggle(*uinput, LockKey::Num);
-        QCOMPARE(written(), Stroke.arg(KEY_NUMLOCK));
+        const QString num = Stroke.arg(KEY_NUMLOCK), caps = Stroke.arg(KEY_CAPSLOCK);
+        QCOMPARE(written(), num);
         sendLed(LED_NUML, true);
         if (echoed)
             setPhysical("numlock", true);
@@ -203,16 +230,18 @@ private slots:
         QCOMPARE(physical("numlock"), "1");
         QCOMPARE(states(*uinput), echoed ? "1 0 0" : "1 1 0");
         if (!echoed) { // what the compositor writes next for its own lock stands
+            QCOMPARE(written(), num);
             setPhysical("capslock", false);
             clock.advance(100);
             QCOMPARE(physical("capslock"), "0");
             setPhysical("capslock", true);
         }
         modSync::Toggle(*uinput, LockKey::Caps);
-        QCOMPARE(written(), echoed ? Stroke.arg(KEY_CAPSLOCK) : QString());
+        QCOMPARE(written(), echoed ? caps : QString());
         QCOMPARE(physical("capslock"), echoed ? "1" : "0");
         modSync::TurnOffLitLocks(*uinput);
         QCOMPARE(physical("numlock"), echoed ? "1" : "0");
+        QCOMPARE(struckOnPhysical(), !echoed && nodes ? num + ' ' + caps + ' ' + num : QString());
     }
 
     // Once the device is taken up, the LEDs that the system sets on the device tell, with a
