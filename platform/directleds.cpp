@@ -11,7 +11,7 @@ void DirectLeds::set(const QString& led, bool on) {
 }
 
 void DirectLeds::toggle(const QString& led) {
-    set(led, !m_kept.value(led, lit(led)));
+    set(led, !lit(led));
 }
 
 void DirectLeds::show(const QString& led, bool on) {
@@ -20,7 +20,7 @@ void DirectLeds::show(const QString& led, bool on) {
 }
 
 bool DirectLeds::lit(const QString& led) const {
-    return m_leds.litOnEvery(led);
+    return m_kept.contains(led) ? m_kept.value(led) : m_leds.litOnEvery(led);
 }
 
 void DirectLeds::keep() {

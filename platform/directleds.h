@@ -26,7 +26,8 @@ public:
     // Sets the LED on every keyboard that has it, once.
     void show(const QString& led, bool on);
 
-    // As every keyboard shows it (LedClass::litOnEvery).
+    // As last set while it is kept, for the compositor may have rewritten it an instant ago;
+    // else as every keyboard shows it (LedClass::litOnEvery).
     bool lit(const QString& led) const;
 
     // Sets again each LED kept that some keyboard no longer shows as it was set.

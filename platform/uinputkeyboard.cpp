@@ -173,7 +173,8 @@ struct UinputKeyboard::Private {
 
     bool lit(const LockLed& lock) const {
         if (byLed[indexOf(lock)])
-            return reachable(lock) && others.litOnEvery(nameOf(lock));
+            return reachable(lock) &&
+                   (direct ? direct->lit(nameOf(lock)) : others.litOnEvery(nameOf(lock)));
         const bool shown = settled ? stream.ledOn(lock.led) : litBefore[indexOf(lock)];
         const auto pending = unshown.find(lock.led);
         return shown != (pending != unshown.end() && pending->second.presses % 2 == 1);
