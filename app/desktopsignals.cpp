@@ -2,12 +2,12 @@
 
 #include "desktop/lockannouncer.h"
 #include "desktop/trayicon.h"
-#include "lockkeys/ledblinker.h"
 #include "lockkeys/reportingkeyboard.h"
 #include "mainwindow/lockdisplay.h"
 #include "mainwindow/tastatur.h"
 #include "platform/autostartentry.h"
 #include "platform/desktopnotifications.h"
+#include "scripts/lightplayer.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -30,8 +30,8 @@ DesktopSignals::DesktopSignals(const DesktopOptions& options, tastatur& window,
     connect(&window.lockDisplay(), &LockDisplay::lockStatesChanged, m_announcer.get(),
             &LockAnnouncer::lockStatesChanged);
 
-    m_blinker = std::make_unique<ToggleBlinker>(keyboard, clock);
-    m_follower = std::make_unique<NotificationFollower>(options.rule, *m_blinker);
+    m_blinker = std::make_unique<LightPlayer>(keyboard, clock);
+    m_follower = std::make_unique<NotificationFollower>(options.rule, *m_blinker, keyboard);
     m_monitor = std::make_unique<NotificationMonitor>();
     m_follower->listenTo(*m_monitor);
     connect(m_monitor.get(), &NotificationMonitor::lost, this, [this] {

@@ -8,10 +8,10 @@
 
 class Clock;
 class DesktopNotifications;
+class LightPlayer;
 class LockAnnouncer;
 class NotificationMonitor;
 class ReportingKeyboard;
-class ToggleBlinker;
 class TrayIcon;
 class AutostartEntry;
 class tastatur;
@@ -48,7 +48,7 @@ private:
     tastatur& m_window;
     std::unique_ptr<DesktopNotifications> m_notifications;
     std::unique_ptr<LockAnnouncer> m_announcer;
-    std::unique_ptr<ToggleBlinker> m_blinker;
+    std::unique_ptr<LightPlayer> m_blinker;
     std::unique_ptr<NotificationFollower> m_follower;
     std::unique_ptr<NotificationMonitor> m_monitor;
     std::unique_ptr<AutostartEntry> m_autostart;

@@ -1,7 +1,7 @@
 #include "desktop/notificationfollower.h"
-#include "lockkeys/ledblinker.h"
 #include "platform/notificationmonitor.h"
 #include "platform/virtualclock.h"
+#include "scripts/lightplayer.h"
 #include "tests/lockkeylog.h"
 #include "tests/recordingkeyboard.h"
 #include "tests/standinnotifications.h"
@@ -79,8 +79,8 @@ private slots:
         RecordingKeyboard keyboard;
         keyboard.setToggled(LockKeyCode::Scroll, scrollLit);
         VirtualClock clock;
-        ToggleBlinker blinker(keyboard, clock);
-        NotificationFollower follower({LockKey::Scroll, {"chat"}, 1}, blinker);
+        LightPlayer blinker(keyboard, clock);
+        NotificationFollower follower({LockKey::Scroll, {"chat"}, 1}, blinker, keyboard);
         NotificationMonitor monitor;
         QString error;
         QVERIFY2(monitor.start(&error), qPrintable(error));
@@ -98,13 +98,13 @@ private slots:
         // The monitor reads the reply after the caller has it; one that must not blink is given
         // the time to show that it does not.
         QTest::qWait(blinks ? 0 : 200);
-        QTRY_COMPARE(blinker.isBlinking(), blinks);
+        QTRY_COMPARE(blinker.isPlaying(), blinks);
         clock.advance(NotificationFollower::BlinkPeriodMs * 3);
         QCOMPARE(lockToggles(keyboard.events()).size(), blinks ? 4 : 0);
 
         for (int place : closed)
             close(ids[place]);
-        QTRY_COMPARE(blinker.isBlinking(), blinksAfter);
+        QTRY_COMPARE(blinker.isPlaying(), blinksAfter);
         if (!blinksAfter)
             QCOMPARE(keyboard.keyState(LockKeyCode::Scroll) != 0, scrollLit);
         // The monitor answered nothing: the bus would have cut it off.
@@ -115,17 +115,17 @@ private slots:
     void replacedByAnotherKind() {
         RecordingKeyboard keyboard;
         VirtualClock clock;
-        ToggleBlinker blinker(keyboard, clock);
-        NotificationFollower follower({LockKey::Caps, {}, 2}, blinker);
+        LightPlayer blinker(keyboard, clock);
+        NotificationFollower follower({LockKey::Caps, {}, 2}, blinker, keyboard);
         NotificationMonitor monitor;
         QString error;
         QVERIFY2(monitor.start(&error), qPrintable(error));
         follower.listenTo(monitor);
         const quint32 id = notify("any", {{"urgency", QVariant::fromValue(uchar(2))}});
-        QTRY_VERIFY(blinker.isBlinking());
+        QTRY_VERIFY(blinker.isPlaying());
         QCOMPARE(lockToggles(keyboard.events()), QStringList{"{CAPSLOCK}"});
         notify("any", {{"urgency", QVariant::fromValue(uchar(1))}}, id);
-        QTRY_VERIFY(!blinker.isBlinking());
+        QTRY_VERIFY(!blinker.isPlaying());
         QCOMPARE(keyboard.keyState(LockKeyCode::Caps), 0);
     }
 };
