@@ -14,6 +14,7 @@ class NotificationMonitor;
 class ReportingKeyboard;
 class TrayIcon;
 class AutostartEntry;
+class WindowLeds;
 class tastatur;
 
 // Puts together what the desktop options ask for around the window: the tray icon, the lock
@@ -24,8 +25,9 @@ class DesktopSignals : public QObject {
     Q_OBJECT
 
 public:
-    DesktopSignals(const DesktopOptions& options, tastatur& window, ReportingKeyboard& keyboard,
-                   Clock& clock);
+    // `leds` drives the window for the tray's effects.
+    DesktopSignals(const DesktopOptions& options, tastatur& window, WindowLeds& leds,
+                   ReportingKeyboard& keyboard, Clock& clock);
     ~DesktopSignals() override;
 
     // Shows the window, or with the tray only the tray icon.
@@ -46,6 +48,7 @@ private:
 
     DesktopOptions m_options;
     tastatur& m_window;
+    WindowLeds& m_leds;
     std::unique_ptr<DesktopNotifications> m_notifications;
     std::unique_ptr<LockAnnouncer> m_announcer;
     std::unique_ptr<LightPlayer> m_blinker;

@@ -4,6 +4,7 @@
 #include "lockkeys/exitcleanup.h"
 #include "lockkeys/reportingkeyboard.h"
 #include "mainwindow/tastatur.h"
+#include "mainwindow/windowleds.h"
 #include "platform/desktoplauncher.h"
 #include "platform/keyboardfactory.h"
 #include "platform/programidentity.h"
@@ -46,9 +47,10 @@ int main(int argc, char* argv[]) {
     ReportingKeyboard ownKeys(*keyboard.keyboard);
     DesktopLauncher launcher;
     tastatur window(ownKeys, clock, launcher);
-    DesktopSignals desktop(desktopOptions, window, ownKeys, clock);
+    auto* leds = new WindowLeds(window, ownKeys, clock, keyboard.unreachable);
+    DesktopSignals desktop(desktopOptions, window, *leds, ownKeys, clock);
     QObject::connect(&quitRequests, &QuitRequests::quitRequested, &window, &QWidget::close);
-    offerToScripts(window, ownKeys, clock, keyboard.unreachable, desktop);
+    offerToScripts(*leds, desktop);
 
     desktop.show();
     quitRequests.watch(*window.windowHandle());
