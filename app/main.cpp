@@ -11,6 +11,7 @@
 #include "platform/qtclock.h"
 #include "platform/quitrequests.h"
 #include "platform/session.h"
+#include "platform/toolkitarguments.h"
 
 #include <QApplication>
 
@@ -26,7 +27,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     session.prepareToolkit();
-    QApplication app(argc, argv);
+    ToolkitArguments toolkit(argc, argv, session.toolkitOptions());
+    QApplication app(toolkit.argc(), toolkit.argv());
     QApplication::setApplicationName("Tintaro");
     QApplication::setApplicationVersion(ProgramVersion);
     // On Wayland the window's app id; the desktop shell finds the menu entry and icon by it.
