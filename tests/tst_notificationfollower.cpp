@@ -17,6 +17,7 @@ class NotificationFollowerTest : public QObject {
     Q_OBJECT
 
     StandInNotifications server;
+    NotificationMonitor monitor; // reads the bus for every follower of the tests
     QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "client");
 
     // Asynchronous calls only: the service answers from this thread's event loop.
@@ -43,6 +44,8 @@ private slots:
         QDBusConnection bus = QDBusConnection::sessionBus();
         QVERIFY2(bus.isConnected(), "no session bus: run under dbus-run-session");
         QVERIFY(server.registerOn(bus));
+        QString error;
+        QVERIFY2(monitor.start(&error), qPrintable(error));
     }
 
     // Rule: --app chat --urgency normal on the Scroll LED. Notifications in turn, each "APP" or
@@ -81,9 +84,6 @@ private slots:
         VirtualClock clock;
         LightPlayer blinker(keyboard, clock);
         NotificationFollower follower({LockKey::Scroll, {"chat"}, 1}, blinker, keyboard);
-        NotificationMonitor monitor;
-        QString error;
-        QVERIFY2(monitor.start(&error), qPrintable(error));
         follower.listenTo(monitor);
 
         QList<quint32> ids;
@@ -117,9 +117,6 @@ private slots:
         VirtualClock clock;
         LightPlayer blinker(keyboard, clock);
         NotificationFollower follower({LockKey::Caps, {}, 2}, blinker, keyboard);
-        NotificationMonitor monitor;
-        QString error;
-        QVERIFY2(monitor.start(&error), qPrintable(error));
         follower.listenTo(monitor);
         const quint32 id = notify("any", {{"urgency", QVariant::fromValue(uchar(2))}});
         QTRY_VERIFY(blinker.isPlaying());
