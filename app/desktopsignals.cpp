@@ -2,12 +2,14 @@
 
 #include "desktop/lockannouncer.h"
 #include "desktop/trayicon.h"
-#include "lockkeys/ledblinker.h"
+#include "keycontrol/speedslider.h"
 #include "lockkeys/reportingkeyboard.h"
 #include "mainwindow/lockdisplay.h"
 #include "mainwindow/tastatur.h"
+#include "mainwindow/windowleds.h"
 #include "platform/autostartentry.h"
 #include "platform/desktopnotifications.h"
+#include "scripts/lightplayer.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,9 +18,9 @@
 
 #include <cstdio>
 
-DesktopSignals::DesktopSignals(const DesktopOptions& options, tastatur& window,
+DesktopSignals::DesktopSignals(const DesktopOptions& options, tastatur& window, WindowLeds& leds,
                                ReportingKeyboard& keyboard, Clock& clock)
-    : m_options(options), m_window(window) {
+    : m_options(options), m_window(window), m_leds(leds) {
     // Nothing of the session bus is touched unless an option asks for it.
     if (!options.tray && !options.announceLocks && !options.followNotifications)
         return;
@@ -30,8 +32,8 @@ DesktopSignals::DesktopSignals(const DesktopOptions& options, tastatur& window,
     connect(&window.lockDisplay(), &LockDisplay::lockStatesChanged, m_announcer.get(),
             &LockAnnouncer::lockStatesChanged);
 
-    m_blinker = std::make_unique<ToggleBlinker>(keyboard, clock);
-    m_follower = std::make_unique<NotificationFollower>(options.rule, *m_blinker);
+    m_blinker = std::make_unique<LightPlayer>(keyboard, clock);
+    m_follower = std::make_unique<NotificationFollower>(options.rule, *m_blinker, keyboard);
     m_monitor = std::make_unique<NotificationMonitor>();
     m_follower->listenTo(*m_monitor);
     connect(m_monitor.get(), &NotificationMonitor::lost, this, [this] {
@@ -118,14 +120,11 @@ void DesktopSignals::showWindow() {
     m_window.activateWindow();
 }
 
-// As the window's own controls would: effect mode (which ends a game), what runs stopped.
+// In effect mode, which ends a game, at the speed the window's slider shows.
 void DesktopSignals::startEffect(int effect) {
     const tastaturDesign& ui = m_window.design();
     ui.mEffect->trigger();
-    if (!ui.StartEff->isEnabled())
-        ui.Stop->click();
-    ui.Combo1->setCurrentIndex(effect);
-    ui.StartEff->click();
+    m_leds.startEffect({static_cast<Effect>(effect), ui.EffectSpeed->value()});
 }
 
 void DesktopSignals::stopFollowing() {

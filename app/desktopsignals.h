@@ -8,12 +8,13 @@
 
 class Clock;
 class DesktopNotifications;
+class LightPlayer;
 class LockAnnouncer;
 class NotificationMonitor;
 class ReportingKeyboard;
-class ToggleBlinker;
 class TrayIcon;
 class AutostartEntry;
+class WindowLeds;
 class tastatur;
 
 // Puts together what the desktop options ask for around the window: the tray icon, the lock
@@ -24,8 +25,9 @@ class DesktopSignals : public QObject {
     Q_OBJECT
 
 public:
-    DesktopSignals(const DesktopOptions& options, tastatur& window, ReportingKeyboard& keyboard,
-                   Clock& clock);
+    // `leds` drives the window for the tray's effects.
+    DesktopSignals(const DesktopOptions& options, tastatur& window, WindowLeds& leds,
+                   ReportingKeyboard& keyboard, Clock& clock);
     ~DesktopSignals() override;
 
     // Shows the window, or with the tray only the tray icon.
@@ -46,9 +48,10 @@ private:
 
     DesktopOptions m_options;
     tastatur& m_window;
+    WindowLeds& m_leds;
     std::unique_ptr<DesktopNotifications> m_notifications;
     std::unique_ptr<LockAnnouncer> m_announcer;
-    std::unique_ptr<ToggleBlinker> m_blinker;
+    std::unique_ptr<LightPlayer> m_blinker;
     std::unique_ptr<NotificationFollower> m_follower;
     std::unique_ptr<NotificationMonitor> m_monitor;
     std::unique_ptr<AutostartEntry> m_autostart;

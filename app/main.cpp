@@ -4,12 +4,14 @@
 #include "lockkeys/exitcleanup.h"
 #include "lockkeys/reportingkeyboard.h"
 #include "mainwindow/tastatur.h"
+#include "mainwindow/windowleds.h"
 #include "platform/desktoplauncher.h"
 #include "platform/keyboardfactory.h"
 #include "platform/programidentity.h"
 #include "platform/qtclock.h"
 #include "platform/quitrequests.h"
 #include "platform/session.h"
+#include "platform/toolkitarguments.h"
 
 #include <QApplication>
 
@@ -25,7 +27,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     session.prepareToolkit();
-    QApplication app(argc, argv);
+    ToolkitArguments toolkit(argc, argv, session.toolkitOptions());
+    QApplication app(toolkit.argc(), toolkit.argv());
     QApplication::setApplicationName("Tintaro");
     QApplication::setApplicationVersion(ProgramVersion);
     // On Wayland the window's app id; the desktop shell finds the menu entry and icon by it.
@@ -46,9 +49,10 @@ int main(int argc, char* argv[]) {
     ReportingKeyboard ownKeys(*keyboard.keyboard);
     DesktopLauncher launcher;
     tastatur window(ownKeys, clock, launcher);
-    DesktopSignals desktop(desktopOptions, window, ownKeys, clock);
+    auto* leds = new WindowLeds(window, ownKeys, clock, keyboard.unreachable);
+    DesktopSignals desktop(desktopOptions, window, *leds, ownKeys, clock);
     QObject::connect(&quitRequests, &QuitRequests::quitRequested, &window, &QWidget::close);
-    offerToScripts(window, ownKeys, clock, keyboard.unreachable, desktop);
+    offerToScripts(*leds, desktop);
 
     desktop.show();
     quitRequests.watch(*window.windowHandle());

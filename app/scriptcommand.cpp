@@ -30,9 +30,7 @@ std::optional<int> runScriptCommand(int& argc, char** argv) {
     return runCommand(commandLine.request);
 }
 
-void offerToScripts(tastatur& window, Keyboard& keyboard, Clock& clock, const QString& unreachable,
-                    DesktopSignals& desktop) {
-    auto* leds = new WindowLeds(window, keyboard, clock, unreachable);
-    QObject::connect(leds, &LedService::stopped, &desktop, &DesktopSignals::stopFollowing);
-    (new LedsBus(*leds, leds))->publish(QDBusConnection::sessionBus());
+void offerToScripts(WindowLeds& leds, DesktopSignals& desktop) {
+    QObject::connect(&leds, &LedService::stopped, &desktop, &DesktopSignals::stopFollowing);
+    (new LedsBus(leds, &leds))->publish(QDBusConnection::sessionBus());
 }

@@ -1,7 +1,7 @@
 #include "desktop/notificationfollower.h"
 
-#include "lockkeys/ledblinker.h"
 #include "platform/programidentity.h"
+#include "scripts/lightplayer.h"
 
 namespace {
 // Calls the service never answers (it failed them) are not kept for ever.
@@ -16,9 +16,9 @@ bool NotificationRule::matches(const NotifyCall& call) const {
            (!call.desktopEntry.isEmpty() && apps.contains(call.desktopEntry, Qt::CaseInsensitive));
 }
 
-NotificationFollower::NotificationFollower(const NotificationRule& rule, LedBlinker& blinker,
-                                           QObject* parent)
-    : QObject(parent), m_rule(rule), m_blinker(blinker) {}
+NotificationFollower::NotificationFollower(const NotificationRule& rule, LightPlayer& player,
+                                           const Keyboard& keyboard, QObject* parent)
+    : QObject(parent), m_rule(rule), m_player(player), m_keyboard(keyboard) {}
 
 void NotificationFollower::listenTo(const NotificationMonitor& monitor) {
     connect(&monitor, &NotificationMonitor::notifyCalled, this,
@@ -64,8 +64,16 @@ void NotificationFollower::stop() {
 }
 
 void NotificationFollower::update() {
-    if (m_open.isEmpty())
-        m_blinker.stop();
-    else if (!m_blinker.isBlinking())
-        m_blinker.start(m_rule.led, BlinkPeriodMs);
+    if (m_open.isEmpty()) {
+        m_player.stop();
+    } else if (!m_player.isPlaying()) {
+        const std::size_t i = indexOf(m_rule.led);
+        LockStates led{};
+        led[i] = true;
+        LightSequence blink = blinkSequence(led, BlinkPeriodMs, 0);
+        // The LED changes at once, also when it is lit already.
+        if (readLocks(m_keyboard)[i])
+            blink.steps.swapItemsAt(0, 1);
+        m_player.play(blink);
+    }
 }

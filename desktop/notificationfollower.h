@@ -8,7 +8,8 @@
 #include <QSet>
 #include <QStringList>
 
-class LedBlinker;
+class Keyboard;
+class LightPlayer;
 
 // Which notifications make an LED blink.
 struct NotificationRule {
@@ -19,18 +20,18 @@ struct NotificationRule {
     bool matches(const NotifyCall& call) const;
 };
 
-// Blinks the rule's LED while a notification that matches it is open, and stops, leaving the LED
-// as it was found, when the last of them is closed. A notification is known by the id the
-// service answers its Notify call with, and is open until NotificationClosed names that id or
-// another notification takes its place.
+// Blinks the rule's LED on `player` while a notification that matches it is open, and stops,
+// leaving the LED as it was found, when the last of them is closed. A notification is known by
+// the id the service answers its Notify call with, and is open until NotificationClosed names
+// that id or another notification takes its place.
 class NotificationFollower : public QObject {
     Q_OBJECT
 
 public:
     static constexpr int BlinkPeriodMs = 500;
 
-    NotificationFollower(const NotificationRule& rule, LedBlinker& blinker,
-                         QObject* parent = nullptr);
+    NotificationFollower(const NotificationRule& rule, LightPlayer& player,
+                         const Keyboard& keyboard, QObject* parent = nullptr);
 
     // Takes what `monitor` reads from the bus.
     void listenTo(const NotificationMonitor& monitor);
@@ -51,7 +52,8 @@ private:
     void update();
 
     NotificationRule m_rule;
-    LedBlinker& m_blinker;
+    LightPlayer& m_player;
+    const Keyboard& m_keyboard;
     QHash<QPair<QString, quint32>, Pending> m_pending;
     QSet<quint32> m_open;
 };

@@ -29,6 +29,7 @@ void LockDisplay::Timer1_Timer() {
         locks[i] = modSync::IsLockOn(m_keyboard, AllLockKeys[i]);
         m_keys[i]->LedOn(locks[i]);
     }
+    emit polled(locks);
     if (m_shown != locks) {
         m_shown = locks;
         emit lockStatesChanged(locks);

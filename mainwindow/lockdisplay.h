@@ -28,6 +28,8 @@ public:
     void Taste3_Click();
 
 signals:
+    // At every poll, with the lock states it read.
+    void polled(const LockStates& locks);
     // At the first poll, and at every poll that finds a lock state changed.
     void lockStatesChanged(const LockStates& locks);
 

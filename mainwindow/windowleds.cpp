@@ -1,6 +1,7 @@
 #include "mainwindow/windowleds.h"
 
 #include "keycontrol/speedslider.h"
+#include "mainwindow/lockdisplay.h"
 #include "mainwindow/tastatur.h"
 #include "platform/intervaltimer.h"
 #include "scripts/lightplayer.h"
@@ -14,7 +15,7 @@ WindowLeds::WindowLeds(tastatur& window, Keyboard& keyboard, Clock& clock,
     : LedService(&window), ui(window.design()), m_keyboard(keyboard), m_noKeyboard(noKeyboard),
       m_player(new LightPlayer(keyboard, clock, this)),
       m_afterReset(new IntervalTimer(clock, this)) {
-    connect(ui.Timer1, &IntervalTimer::Timer, this, &LedService::polled);
+    connect(&window.lockDisplay(), &LockDisplay::polled, this, &LedService::polled);
     connect(m_player, &LightPlayer::finished, this, [this] { m_playing.clear(); });
     connect(m_afterReset, &IntervalTimer::Timer, this, [this] {
         m_afterReset->setEnabled(false);

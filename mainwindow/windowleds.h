@@ -12,7 +12,7 @@ struct tastaturDesign;
 // Scripts drive the window as its own controls would: an effect is selected in the effect list,
 // its speed set on the speed slider and started with "Start Effect"; a stop is "Stop all
 // (RESET)". Blinking, patterns and Morse code play on a light player of their own, which the
-// window's stop ends as well. The lock states are polled with the display's 50 ms timer.
+// window's stop ends as well. The lock states are those the display reads every 50 ms.
 class WindowLeds final : public LedService {
     Q_OBJECT
 

@@ -42,6 +42,7 @@ public:
     virtual std::int16_t keyState(int keyCode) const = 0;
 
     // False for a lock key whose LED this keyboard can neither change nor show on this desktop:
-    // its strokes then change no LED and its state reads off.
-    virtual bool canShowLock(int /*keyCode*/) const { return true; }
+    // its strokes then change no LED and its state reads off. Every keyboard answers for itself,
+    // so that a keyboard wrapping another cannot forget to ask it.
+    virtual bool canShowLock(int keyCode) const = 0;
 };

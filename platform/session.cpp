@@ -26,10 +26,13 @@ QString Session::missingDisplay() const {
     return windowOnX11() ? x11DisplayProblem() : QString();
 }
 
-void Session::prepareToolkit() const {
-    // Left to itself the toolkit reads the session by rules of its own.
+QStringList Session::toolkitOptions() const {
     if (toolkitPlatform.isEmpty() && kind() == Kind::X11)
-        qputenv("QT_QPA_PLATFORM", "xcb");
+        return {QStringLiteral("-platform"), QStringLiteral("xcb")};
+    return {};
+}
+
+void Session::prepareToolkit() const {
     // Shared memory with the X server saves copying large pictures, but each repaint then waits
     // for the server to be done with the last one. The window repaints a few small lamps up to
     // ten times a second: sending their pixels costs less.

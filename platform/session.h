@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The desktop session the program starts in, read once from the environment. The toolkit's
 // display and the keyboard backend are both chosen by its kind, so the two always agree.
@@ -25,6 +26,10 @@ struct Session {
     bool windowOnX11() const;
     // Why the window cannot be shown; empty when it can. Only an X display is checked.
     QString missingDisplay() const;
-    // Settings the toolkit reads when it starts; called before it does.
+    // The toolkit's options for this session: "-platform xcb" in an X11 session where
+    // QT_QPA_PLATFORM names no platform, as left to itself the toolkit reads the session by rules
+    // of its own. Given on the command line, they do not reach the programs the window starts.
+    QStringList toolkitOptions() const;
+    // Settings the toolkit reads from the environment when it starts; called before it does.
     void prepareToolkit() const;
 };

@@ -10,6 +10,8 @@ class SimulatedKeyboard final : public Keyboard {
 public:
     void sendKeyEvent(const KeyEvent& event) override;
     std::int16_t keyState(int keyCode) const override;
+    // Its own states are all there is to show.
+    bool canShowLock(int /*keyCode*/) const override { return true; }
 
     void setToggled(int keyCode, bool on);
     void setHeld(int keyCode, bool held);

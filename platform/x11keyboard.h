@@ -39,6 +39,9 @@ public:
     // its press went to.
     void sendKeyEvent(const KeyEvent& event) override;
     std::int16_t keyState(int keyCode) const override;
+    // The server keeps an indicator for every lock; a Scroll Lock left without a modifier to
+    // toggle is told of when the keyboard opens.
+    bool canShowLock(int /*keyCode*/) const override { return true; }
 
 signals:
     // One line for the user.

@@ -197,7 +197,7 @@ int runHere(const QDBusConnection& bus, const Request& r, QuitRequests& quitRequ
     startRequest(leds, r);
     QCoreApplication::exec();
     leds.stop();
-    published.announceChanges();
+    published.announceChanges(leds.lockStates());
     return quitRequests.exitStatus();
 }
 

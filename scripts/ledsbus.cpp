@@ -101,21 +101,20 @@ void LedsBus::refuse(const ScriptError& error) {
 }
 
 // Only the properties that changed since the last announcement are sent.
-void LedsBus::announceChanges() {
+void LedsBus::announceChanges(const LockStates& locks) {
     if (!m_bus)
         return;
     static constexpr const char* LockProperties[] = {"Num", "Caps", "Scroll"};
-    const LockStates states = m_service.lockStates();
     const QString running = m_service.running();
     QVariantMap changed;
-    for (std::size_t i = 0; i < states.size(); ++i)
-        if (states[i] != m_announced[i])
-            changed.insert(LockProperties[i], states[i]);
+    for (std::size_t i = 0; i < locks.size(); ++i)
+        if (locks[i] != m_announced[i])
+            changed.insert(LockProperties[i], locks[i]);
     if (running != m_announcedRunning)
         changed.insert("Running", running);
     if (changed.isEmpty())
         return;
-    m_announced = states;
+    m_announced = locks;
     m_announcedRunning = running;
     QDBusMessage signal = QDBusMessage::createSignal(
         objectPath(), "org.freedesktop.DBus.Properties", "PropertiesChanged");

@@ -11,8 +11,8 @@ class LedService;
 // The D-Bus face of a running Tintaro: the interface <application id>.Leds on the object path
 // made of the application id, under the application id as the name on the bus. Each method
 // checks its arguments as the command line does and answers a refusal with a D-Bus error. The
-// properties follow the lock states and what runs, and their changes are signalled at each
-// read of the states for the display.
+// properties follow the lock states and what runs, and their changes are signalled with the
+// states the service reads for the display.
 class LedsBus : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_PROPERTY(bool Num READ num)
@@ -30,8 +30,9 @@ public:
     // copy owns the name already.
     bool publish(const QDBusConnection& bus);
 
-    // Signals the properties that changed since last told, and is sure they have gone out.
-    void announceChanges();
+    // Signals the properties that changed since last told, `locks` the lock states as just read,
+    // and is sure they have gone out.
+    void announceChanges(const LockStates& locks);
 
     bool num() const;
     bool caps() const;

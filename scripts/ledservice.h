@@ -27,8 +27,9 @@ public:
     virtual QString running() const = 0;
 
 signals:
-    // The lock states were read for the display; it comes every 50 ms.
-    void polled();
+    // The lock states as read for the display, every 50 ms: whoever follows them needs no read
+    // of their own.
+    void polled(const LockStates& locks);
     // Stop() was called: what else blinks on the program's behalf stops too.
     void stopped();
 };

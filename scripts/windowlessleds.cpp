@@ -16,7 +16,7 @@ WindowlessLeds::WindowlessLeds(Keyboard& keyboard, Clock& clock, QObject* parent
         timer = new IntervalTimer(clock, this);
     m_patterns = new EffectPatterns(
         keyboard, m_state, m_timers, [this] { return m_speed; }, this);
-    connect(m_poll, &IntervalTimer::Timer, this, &LedService::polled);
+    connect(m_poll, &IntervalTimer::Timer, this, [this] { emit polled(lockStates()); });
     connect(m_player, &LightPlayer::finished, this, [this] {
         m_playing.clear();
         emit finished();

@@ -1,6 +1,6 @@
 #include "app/desktopoptions.h"
 
-#include <QTest>
+#include "tests/textrow.h"
 
 class DesktopOptionsTest : public QObject {
     Q_OBJECT
@@ -11,25 +11,19 @@ private slots:
     void commandLineToRequest_data() {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("none") << ""
-                              << "0 0 0";
-        QTest::newRow("all three") << "--tray --announce-locks --follow-notifications"
-                                   << "1 1 1: 2 [] 0";
-        QTest::newRow("a rule") << "--follow-notifications --led CAPS --app chat --app Mail "
-                                   "--urgency critical"
-                                << "0 0 1: 1 [chat,Mail] 2";
-        QTest::newRow("lowest") << "--follow-notifications --led num --urgency low"
-                                << "0 0 1: 0 [] 0";
-        QTest::newRow("bad LED") << "--follow-notifications --led shift"
-                                 << "--led is one of num, caps, scroll, not \"shift\"";
-        QTest::newRow("bad urgency") << "--follow-notifications --urgency loud"
-                                     << "--urgency is one of low, normal, critical, not \"loud\"";
-        QTest::newRow("rule alone") << "--tray --app chat"
-                                    << "--app needs --follow-notifications";
-        QTest::newRow("unknown option") << "--blink"
-                                        << "Unknown option 'blink'.";
-        QTest::newRow("argument") << "--tray now"
-                                  << "unexpected argument \"now\"";
+        textRow("none", "", "0 0 0");
+        textRow("all three", "--tray --announce-locks --follow-notifications", "1 1 1: 2 [] 0");
+        textRow("a rule",
+                "--follow-notifications --led CAPS --app chat --app Mail --urgency critical",
+                "0 0 1: 1 [chat,Mail] 2");
+        textRow("lowest", "--follow-notifications --led num --urgency low", "0 0 1: 0 [] 0");
+        textRow("bad LED", "--follow-notifications --led shift",
+                "--led is one of num, caps, scroll, not \"shift\"");
+        textRow("bad urgency", "--follow-notifications --urgency loud",
+                "--urgency is one of low, normal, critical, not \"loud\"");
+        textRow("rule alone", "--tray --app chat", "--app needs --follow-notifications");
+        textRow("unknown option", "--blink", "Unknown option 'blink'.");
+        textRow("argument", "--tray now", "unexpected argument \"now\"");
     }
 
     void commandLineToRequest() {

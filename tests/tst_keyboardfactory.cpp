@@ -16,24 +16,27 @@ class KeyboardFactoryTest : public QObject {
 
 private slots:
     // Each row: XDG_SESSION_TYPE, WAYLAND_DISPLAY, DISPLAY, QT_QPA_PLATFORM, empty where unset;
-    // the kind of session, and whether the window goes to an X display.
+    // the kind of session, whether the window goes to an X display, and the toolkit's options.
     void readsSession_data() {
         QTest::addColumn<Session>("session");
         QTest::addColumn<Session::Kind>("kind");
         QTest::addColumn<bool>("windowOnX11");
+        QTest::addColumn<QString>("toolkitOptions");
         const auto row = [](const char* name, const Session& session, Session::Kind kind,
-                            bool windowOnX11) {
-            QTest::newRow(name) << session << kind << windowOnX11;
+                            bool windowOnX11, const char* options = "") {
+            QTest::newRow(name) << session << kind << windowOnX11 << QString(options);
         };
         using K = Session::Kind;
-        row("X11 session", {"x11", "", ":0", "", ""}, K::X11, true);
-        row("X11 session with a Wayland display", {"x11", "wl-0", ":0", "", ""}, K::X11, true);
+        const char* const xcb = "-platform xcb";
+        row("X11 session", {"x11", "", ":0", "", ""}, K::X11, true, xcb);
+        row("X11 session with a Wayland display", {"x11", "wl-0", ":0", "", ""}, K::X11, true, xcb);
+        row("X11 session, offscreen window", {"x11", "", ":0", "offscreen", ""}, K::X11, false);
         row("Wayland session with Xwayland", {"wayland", "wl-0", ":0", "", ""}, K::Wayland, false);
         row("Wayland session, toolkit told xcb", {"wayland", "wl-0", ":0", "xcb", ""}, K::Wayland,
             true);
         row("untyped, Wayland display", {"", "wl-1", ":1", "", ""}, K::Wayland, false);
         row("tty, Wayland display", {"tty", "wl-1", "", "", ""}, K::Wayland, false);
-        row("untyped, X display only", {"", "", ":1", "", ""}, K::X11, true);
+        row("untyped, X display only", {"", "", ":1", "", ""}, K::X11, true, xcb);
         row("console", {"tty", "", "", "", ""}, K::Console, true);
         row("console, offscreen window", {"", "", "", "offscreen", ""}, K::Console, false);
     }
@@ -41,6 +44,7 @@ private slots:
         QFETCH(Session, session);
         QTEST(session.kind(), "kind");
         QTEST(session.windowOnX11(), "windowOnX11");
+        QTEST(session.toolkitOptions().join(' '), "toolkitOptions");
     }
 
     // Each row: the session, the backends that fail to start ("name?": starts, saying what it

@@ -33,7 +33,6 @@ private slots:
             {"effect mEffect", "E resetime Alltime '' 000001"},
             {"effect mGame", "G resetime '' 111111"},
             {"effect mInfo", "T Alltime '' 000001"},
-            {"effect terms mEffect", "E resetime Alltime '' 000001"},
             {"effect terms mGame", "G resetime '' 111111"},
             {"blink mGame", "G resetime '' 111111"},
             {"blink mInfo", "T NUMtime '' 001110"},
@@ -41,7 +40,6 @@ private slots:
             {"game mEffect", "E resetime '' 111111"},
             {"game mGame", "G resetime Gametime2 'Wait...' 111111"},
             {"game mInfo", "T Gametime2 'Wait...' 111111"},
-            {"game terms mGame", "G resetime Gametime2 'Wait...' 111111"},
             {"game terms mEffect", "E resetime '' 111111"},
         };
         for (const auto& row : rows)

@@ -1,7 +1,7 @@
 #include "desktop/notificationfollower.h"
-#include "lockkeys/ledblinker.h"
 #include "platform/notificationmonitor.h"
 #include "platform/virtualclock.h"
+#include "scripts/lightplayer.h"
 #include "tests/lockkeylog.h"
 #include "tests/recordingkeyboard.h"
 #include "tests/standinnotifications.h"
@@ -17,6 +17,7 @@ class NotificationFollowerTest : public QObject {
     Q_OBJECT
 
     StandInNotifications server;
+    NotificationMonitor monitor; // reads the bus for every follower of the tests
     QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "client");
 
     // Asynchronous calls only: the service answers from this thread's event loop.
@@ -43,6 +44,8 @@ private slots:
         QDBusConnection bus = QDBusConnection::sessionBus();
         QVERIFY2(bus.isConnected(), "no session bus: run under dbus-run-session");
         QVERIFY(server.registerOn(bus));
+        QString error;
+        QVERIFY2(monitor.start(&error), qPrintable(error));
     }
 
     // Rule: --app chat --urgency normal on the Scroll LED. Notifications in turn, each "APP" or
@@ -79,11 +82,8 @@ private slots:
         RecordingKeyboard keyboard;
         keyboard.setToggled(LockKeyCode::Scroll, scrollLit);
         VirtualClock clock;
-        ToggleBlinker blinker(keyboard, clock);
-        NotificationFollower follower({LockKey::Scroll, {"chat"}, 1}, blinker);
-        NotificationMonitor monitor;
-        QString error;
-        QVERIFY2(monitor.start(&error), qPrintable(error));
+        LightPlayer blinker(keyboard, clock);
+        NotificationFollower follower({LockKey::Scroll, {"chat"}, 1}, blinker, keyboard);
         follower.listenTo(monitor);
 
         QList<quint32> ids;
@@ -98,13 +98,13 @@ private slots:
         // The monitor reads the reply after the caller has it; one that must not blink is given
         // the time to show that it does not.
         QTest::qWait(blinks ? 0 : 200);
-        QTRY_COMPARE(blinker.isBlinking(), blinks);
+        QTRY_COMPARE(blinker.isPlaying(), blinks);
         clock.advance(NotificationFollower::BlinkPeriodMs * 3);
         QCOMPARE(lockToggles(keyboard.events()).size(), blinks ? 4 : 0);
 
         for (int place : closed)
             close(ids[place]);
-        QTRY_COMPARE(blinker.isBlinking(), blinksAfter);
+        QTRY_COMPARE(blinker.isPlaying(), blinksAfter);
         if (!blinksAfter)
             QCOMPARE(keyboard.keyState(LockKeyCode::Scroll) != 0, scrollLit);
         // The monitor answered nothing: the bus would have cut it off.
@@ -115,17 +115,14 @@ private slots:
     void replacedByAnotherKind() {
         RecordingKeyboard keyboard;
         VirtualClock clock;
-        ToggleBlinker blinker(keyboard, clock);
-        NotificationFollower follower({LockKey::Caps, {}, 2}, blinker);
-        NotificationMonitor monitor;
-        QString error;
-        QVERIFY2(monitor.start(&error), qPrintable(error));
+        LightPlayer blinker(keyboard, clock);
+        NotificationFollower follower({LockKey::Caps, {}, 2}, blinker, keyboard);
         follower.listenTo(monitor);
         const quint32 id = notify("any", {{"urgency", QVariant::fromValue(uchar(2))}});
-        QTRY_VERIFY(blinker.isBlinking());
+        QTRY_VERIFY(blinker.isPlaying());
         QCOMPARE(lockToggles(keyboard.events()), QStringList{"{CAPSLOCK}"});
         notify("any", {{"urgency", QVariant::fromValue(uchar(1))}}, id);
-        QTRY_VERIFY(!blinker.isBlinking());
+        QTRY_VERIFY(!blinker.isPlaying());
         QCOMPARE(keyboard.keyState(LockKeyCode::Caps), 0);
     }
 };

@@ -235,9 +235,11 @@ private slots:
 
         QVERIFY(startOwner(window, {}));
         QTest::qWait(200); // the start-up reset
+        changed.clear();
         QCOMPARE(run({"--effect", "walk", "--speed", "200"}).status, 0);
         QCOMPARE(property("Running").toString(), "effect Walk");
         QVERIFY(QTest::qWaitFor([&] { return lit() == "ns"; }, 1000));
+        QVERIFY(QTest::qWaitFor([&] { return changed.value("Scroll") == true; }, 1000));
         QCOMPARE(run({"--stop"}).status, 0);
         QCOMPARE(property("Running").toString(), "");
         QVERIFY(QTest::qWaitFor([&] { return lit() == "-"; }, 1000));

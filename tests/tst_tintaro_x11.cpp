@@ -27,29 +27,16 @@ class TintaroX11Test : public QObject {
         XSync(x.dpy, False);
     }
 
-    // The top-level windows, the newest last: on this display only the copies started here map
-    // any.
-    QList<Window> windows(bool mapped = true) const {
-        QList<Window> found;
-        Window root, parent, *children = nullptr;
-        unsigned count = 0;
-        XQueryTree(x.dpy, DefaultRootWindow(x.dpy), &root, &parent, &children, &count);
-        for (XWindowAttributes a; Window window : std::span(children, count))
-            if (!mapped || (XGetWindowAttributes(x.dpy, window, &a) && a.map_state == IsViewable))
-                found.append(window);
-        XFree(children);
-        return found;
-    }
-
     // Starts a copy, with its environment changed as `env` takes it; returns its window once
     // shown and past the start-up reset, 0 for none.
     Window start(QProcess& program, QStringList environment = {}) const {
-        const qsizetype before = windows().size();
+        // On this display only the copies started here map any window.
+        const qsizetype before = x.windows().size();
         program.start("env", environment << TINTARO_BINARY);
-        if (!QTest::qWaitFor([&] { return windows().size() > before; }))
+        if (!QTest::qWaitFor([&] { return x.windows().size() > before; }))
             return 0;
         QTest::qWait(200); // lit indicators are put out 100 ms after start
-        return windows().last();
+        return x.windows().last();
     }
 
     // Clicks the on-screen "Caps" key of a copy's window.
@@ -89,7 +76,7 @@ class TintaroX11Test : public QObject {
         const bool seen = QTest::qWaitFor([&] {
             const std::vector<long> values = record();
             found = values.size() == 3 ? Window(values[2]) : 0;
-            return windows(false).contains(found);
+            return x.windows(false).contains(found);
         });
         return seen ? found : 0;
     }

@@ -34,63 +34,27 @@ private slots:
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     }
 
-    void init() { called.clear(); }
-
-    void toolTipSaysEachLock_data() {
-        QTest::addColumn<LockStates>("locks");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("none") << LockStates{} << "Num Lock off, Caps Lock off, Scroll Lock off";
-        QTest::newRow("Num") << LockStates{true, false, false}
-                             << "Num Lock on, Caps Lock off, Scroll Lock off";
-        QTest::newRow("all") << LockStates{true, true, true}
-                             << "Num Lock on, Caps Lock on, Scroll Lock on";
-    }
-
-    void toolTipSaysEachLock() {
-        QFETCH(LockStates, locks);
-        QFETCH(QString, expected);
+    // The tooltip says each lock; the icon is drawn anew only when a lock state changes.
+    void showsTheLocks() {
         AutostartEntry autostart;
         auto tray = makeTray(autostart);
-        tray->setLockStates(locks);
-        QCOMPARE(tray->icon().toolTip(), expected);
-    }
-
-    // The icon is drawn anew only when a lock state changes.
-    void redrawsOnlyOnChange() {
-        AutostartEntry autostart;
-        auto tray = makeTray(autostart);
-        tray->setLockStates({false, true, false});
+        tray->setLockStates({true, false, false});
+        QCOMPARE(tray->icon().toolTip(), "Num Lock on, Caps Lock off, Scroll Lock off");
         const qint64 drawn = tray->icon().icon().cacheKey();
-        tray->setLockStates({false, true, false});
+        tray->setLockStates({true, false, false});
         QCOMPARE(tray->icon().icon().cacheKey(), drawn);
-        tray->setLockStates({false, true, true});
+        tray->setLockStates({false, false, true});
+        QCOMPARE(tray->icon().toolTip(), "Num Lock off, Caps Lock off, Scroll Lock on");
         QVERIFY(tray->icon().icon().cacheKey() != drawn);
     }
 
-    void menuItemsRunTheirCommands_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("show") << "Show Tintaro"
-                              << "show";
-        QTest::newRow("first effect") << "All"
-                                      << "effect 0";
-        QTest::newRow("last effect") << "Walk"
-                                     << "effect 1";
-        QTest::newRow("stop") << "Stop all"
-                              << "stop";
-        QTest::newRow("quit") << "Quit"
-                              << "quit";
-    }
-
+    // Each item by its text, the effects by their places in the list.
     void menuItemsRunTheirCommands() {
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
         AutostartEntry autostart;
         auto tray = makeTray(autostart);
-        QAction* action = item(tray->menu(), text);
-        QVERIFY(action);
-        action->trigger();
-        QCOMPARE(called, QStringList{expected});
+        for (const char* text : {"Show Tintaro", "All", "Walk", "Stop all", "Quit"})
+            item(tray->menu(), text)->trigger();
+        QCOMPARE(called, (QStringList{"show", "effect 0", "effect 1", "stop", "quit"}));
     }
 
     // Checked, the item writes $XDG_CONFIG_HOME/autostart/<id>.desktop running the tray;

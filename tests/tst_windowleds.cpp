@@ -1,16 +1,8 @@
 // Scripts drive the window as its own controls would, and its own stop ends what they started.
 
 #include "mainwindow/windowleds.h"
-#include "scripts/scriptcalls.h"
 #include "tests/effectwindow.h"
-
-namespace {
-
-template <class T> T checked(const Checked<T>& call) {
-    return std::get<T>(call);
-}
-
-} // namespace
+#include "tests/scriptchecks.h"
 
 class WindowLedsTest : public QObject {
     Q_OBJECT

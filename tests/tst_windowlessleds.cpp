@@ -4,22 +4,14 @@
 #include "lockkeys/modsync.h"
 #include "platform/virtualclock.h"
 #include "scripts/lightplayer.h"
-#include "scripts/scriptcalls.h"
 #include "scripts/windowlessleds.h"
 #include "tests/recordingkeyboard.h"
+#include "tests/scriptchecks.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
 namespace {
-
-QString lit(const LockStates& states) {
-    QString names;
-    for (std::size_t i = 0; i < 3; ++i)
-        if (states[i])
-            names += "ncs"[i];
-    return names.isEmpty() ? "-" : names;
-}
 
 // Each change of the LEDs as "ms:lit", counted from now, advancing the clock a millisecond at a
 // time; a change made just now counts at 0.
@@ -28,7 +20,7 @@ QString watch(RecordingKeyboard& keyboard, VirtualClock& clock, const LockStates
     LockStates shown = before;
     for (const qint64 start = clock.now();; clock.advance(1)) {
         if (const LockStates now = readLocks(keyboard); now != shown) {
-            changes << QStringLiteral("%1:%2").arg(clock.now() - start).arg(lit(now));
+            changes << QStringLiteral("%1:%2").arg(clock.now() - start).arg(lockLetters(now));
             shown = now;
         }
         if (clock.now() == start + ms)
@@ -40,12 +32,6 @@ void light(RecordingKeyboard& keyboard, const QString& keys) {
     constexpr int Codes[] = {LockKeyCode::Num, LockKeyCode::Caps, LockKeyCode::Scroll};
     for (QChar key : keys)
         keyboard.setToggled(Codes[QStringLiteral("ncs").indexOf(key)], true);
-}
-
-template <class T> T checked(const Checked<T>& call) {
-    if (const auto* error = std::get_if<ScriptError>(&call))
-        qFatal("refused: %s", qPrintable(error->message));
-    return std::get<T>(call);
 }
 
 } // namespace
@@ -65,18 +51,15 @@ private slots:
         QTest::addColumn<QString>("found");
         QTest::addColumn<QString>("call"); // "play PATTERN", "morse TEXT", "blink LEDS COUNT"
         QTest::addColumn<QString>("changes");
-        QTest::newRow("pattern from dark") << ""
-                                           << "play n:100 (c:50 -:50)x2 ncs:10"
-                                           << "0:n 100:c 150:- 200:c 250:- 300:ncs 310:-";
-        QTest::newRow("pattern from lit") << "cs"
-                                          << "play n:100 ncs:100 c:10"
-                                          << "0:n 100:ncs 200:c 210:cs";
-        QTest::newRow("morse leaves the others") << "n"
-                                                 << "morse et"
-                                                 << "0:ns 120:n 480:ns 840:n";
-        QTest::newRow("blink twice from lit") << "c"
-                                              << "blink num,caps 2"
-                                              << "0:nc 1000:- 2000:nc 3000:- 4000:c";
+        const auto row = [](const char* name, const char* found, const char* call,
+                            const char* changes) {
+            QTest::newRow(name) << QString(found) << QString(call) << QString(changes);
+        };
+        row("pattern from dark", "", "play n:100 (c:50 -:50)x2 ncs:10",
+            "0:n 100:c 150:- 200:c 250:- 300:ncs 310:-");
+        row("pattern from lit", "cs", "play n:100 ncs:100 c:10", "0:n 100:ncs 200:c 210:cs");
+        row("morse leaves the others", "n", "morse et", "0:ns 120:n 480:ns 840:n");
+        row("blink twice from lit", "c", "blink num,caps 2", "0:nc 1000:- 2000:nc 3000:- 4000:c");
     }
 
     void playerShowsStepsAndLeavesKeysAsFound() {
@@ -112,7 +95,7 @@ private slots:
         modSync::Toggle(keyboard, LockKey::Num);
         QCOMPARE(watch(keyboard, clock, readLocks(keyboard), 100000).count(' '), 999);
         player.stop();
-        QCOMPARE(lit(readLocks(keyboard)), "cs");
+        QCOMPARE(lockLetters(readLocks(keyboard)), "cs");
         QCOMPARE(finished.size(), 0);
         QCOMPARE(watch(keyboard, clock, readLocks(keyboard), 1000), QString());
     }
@@ -146,9 +129,9 @@ private slots:
         QCOMPARE(watch(keyboard, clock, before, 5000).section(' ', 0, 1), changes);
         leds.playLights(checked(checkPlay("s:10")), "pattern");
         QCOMPARE(leds.running(), "pattern");
-        QCOMPARE(lit(leds.lockStates()), "s");
+        QCOMPARE(lockLetters(leds.lockStates()), "s");
         clock.advance(10);
-        QCOMPARE(lit(leds.lockStates()), "nc");
+        QCOMPARE(lockLetters(leds.lockStates()), "nc");
         QCOMPARE(leds.running(), "");
         QCOMPARE(finished.size(), 1);
         QCOMPARE(watch(keyboard, clock, readLocks(keyboard), 6000), QString());
@@ -161,11 +144,11 @@ private slots:
             WindowlessLeds leds(keyboard, clock);
             leds.setLockStates(checked(checkSetLocks("num=on,caps=on")));
             QCOMPARE(keyboard.events().size(), std::size_t(2));
-            QCOMPARE(lit(leds.lockStates()), "nc");
+            QCOMPARE(lockLetters(leds.lockStates()), "nc");
             leds.startEffect(checked(checkEffect("run", 100)));
             clock.advance(1050);
         }
-        QCOMPARE(lit(readLocks(keyboard)), "nc");
+        QCOMPARE(lockLetters(readLocks(keyboard)), "nc");
         QCOMPARE(watch(keyboard, clock, readLocks(keyboard), 1000), QString());
     }
 };

@@ -61,14 +61,14 @@ struct X11Observer {
             .arg(keysDown(), modifierMap().join(" |"));
     }
 
-    // The mapped top-level windows, the newest last.
-    QList<Window> windows() const {
+    // The top-level windows, mapped ones only unless told, the newest last.
+    QList<Window> windows(bool mapped = true) const {
         QList<Window> found;
         Window root, parent, *children = nullptr;
         unsigned count = 0;
         XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &count);
         for (XWindowAttributes a; Window window : std::span(children, count))
-            if (XGetWindowAttributes(dpy, window, &a) && a.map_state == IsViewable)
+            if (!mapped || (XGetWindowAttributes(dpy, window, &a) && a.map_state == IsViewable))
                 found.append(window);
         XFree(children);
         return found;
