@@ -9,8 +9,6 @@
 
 class Keyboard;
 
-// On or off for each lock key, in the order Num, Caps, Scroll.
-using LockStates = std::array<bool, 3>;
 // What to make of each lock key: on, off, or left as it is.
 using LockChoice = std::array<std::optional<bool>, 3>;
 
