@@ -1,5 +1,4 @@
 #include "platform/nativelamp.h"
-#include "platform/looppass.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -40,13 +39,6 @@ bool takesRgb32(const xcb_setup_t* setup, const xcb_visualtype_t* visual, std::u
     return std::any_of(formats, end, [depth](const xcb_format_t& f) {
         return f.depth == depth && f.bits_per_pixel == 32 && f.scanline_pad == 32;
     });
-}
-
-// The requests of every lamp changed in one handler go out together, in one write, once it has
-// returned to the event loop.
-void flushSoon(xcb_connection_t* c) {
-    static LoopPass* const flush = new LoopPass([c] { xcb_flush(c); }, qGuiApp);
-    flush->request();
 }
 
 } // namespace
@@ -90,7 +82,9 @@ void NativeLamp::show(const QImage& image) {
     const std::uint32_t pixmap = pixmapOf(image);
     xcb_change_window_attributes(m_connection, m_window, XCB_CW_BACK_PIXMAP, &pixmap);
     xcb_clear_area(m_connection, 0, m_window, 0, 0, 0, 0);
-    flushSoon(m_connection);
+    // At once: held back until the event loop next passed, the lamps' requests went out beside
+    // a tick's key strokes, and some ticks reached the server a millisecond or two late.
+    xcb_flush(m_connection);
 }
 
 std::uint32_t NativeLamp::pixmapOf(const QImage& image) {
@@ -128,7 +122,7 @@ void NativeLamp::setGeometry(const QRect& rect) {
                          XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
                              XCB_CONFIG_WINDOW_HEIGHT,
                          values);
-    flushSoon(m_connection);
+    xcb_flush(m_connection);
 }
 
 void NativeLamp::setVisible(bool visible) {
@@ -139,5 +133,5 @@ void NativeLamp::setVisible(bool visible) {
         xcb_map_window(m_connection, m_window);
     else
         xcb_unmap_window(m_connection, m_window);
-    flushSoon(m_connection);
+    xcb_flush(m_connection);
 }
