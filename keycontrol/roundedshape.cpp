@@ -1,5 +1,7 @@
 #include "keycontrol/roundedshape.h"
 
+#include "platform/nativelamp.h"
+
 #include <QEvent>
 #include <QPainter>
 
@@ -10,11 +12,18 @@ RoundedShape::RoundedShape(const QColor& fill, Outline outline, QWidget* parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+RoundedShape::~RoundedShape() = default;
+
+// The program's own copy of a shape the X server shows goes stale, but lies beneath the server's
+// and is drawn afresh wherever the window is repainted.
 void RoundedShape::setFillColor(const QColor& color) {
     if (color == m_fill)
         return;
     m_fill = color;
-    update();
+    if (m_native)
+        m_native->show(look());
+    else
+        update();
 }
 
 void RoundedShape::setGround(const QColor& ground) {
@@ -37,26 +46,29 @@ QPen RoundedShape::outlinePen() const {
     return Qt::NoPen;
 }
 
+void RoundedShape::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (m_ground.isValid())
+        painter.drawImage(0, 0, look());
+    else
+        draw(painter);
+}
+
 // A shape on a ground, such as a lamp, keeps each look once drawn: a lamp changes between its
 // two colours up to ten times a second, and an antialiased outline costs far more than a copy.
 // The other shapes are seldom drawn, and drawn afresh.
-void RoundedShape::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    if (!m_ground.isValid()) {
-        draw(painter);
-        return;
-    }
+const QImage& RoundedShape::look() {
     const qreal ratio = devicePixelRatioF();
-    QPixmap& look = m_looks[m_fill.rgba()];
+    QImage& look = m_looks[m_fill.rgba()];
     if (look.isNull() || look.devicePixelRatio() != ratio ||
         look.deviceIndependentSize() != QSizeF(size())) {
-        look = QPixmap(size() * ratio);
+        look = QImage(size() * ratio, QImage::Format_RGB32);
         look.setDevicePixelRatio(ratio);
         look.fill(m_ground);
         QPainter onLook(&look);
         draw(onLook);
     }
-    painter.drawPixmap(0, 0, look);
+    return look;
 }
 
 void RoundedShape::draw(QPainter& painter) const {
@@ -73,7 +85,51 @@ void RoundedShape::draw(QPainter& painter) const {
 }
 
 void RoundedShape::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::PaletteChange)
+    if (event->type() == QEvent::PaletteChange) {
         m_looks.clear(); // the outline may follow the palette
+        if (m_native)
+            m_native->show(look());
+    }
     QWidget::changeEvent(event);
+}
+
+void RoundedShape::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_ground.isValid())
+        return;
+    if (!m_native)
+        m_native = NativeLamp::create(*window()->windowHandle());
+    if (!m_native)
+        return;
+    placeNativeLamp();
+    m_native->show(look());
+    m_native->setVisible(true);
+}
+
+void RoundedShape::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (m_native)
+        m_native->setVisible(false);
+}
+
+void RoundedShape::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (m_native)
+        placeNativeLamp();
+}
+
+void RoundedShape::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!m_native)
+        return;
+    placeNativeLamp();
+    m_native->show(look());
+}
+
+// Where the window's widgets lie; none of the shape's ancestors moves once it is shown.
+void RoundedShape::placeNativeLamp() {
+    const qreal ratio = devicePixelRatioF();
+    const QPoint at = mapTo(window(), QPoint());
+    m_native->setGeometry(
+        QRect(QPoint(qRound(at.x() * ratio), qRound(at.y() * ratio)), size() * ratio));
 }

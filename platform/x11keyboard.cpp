@@ -1,4 +1,5 @@
 #include "platform/x11keyboard.h"
+#include "platform/looppass.h"
 #include "platform/scrolllockbinding.h"
 #include "platform/systemkeys.h"
 #include "platform/x11connection.h"
@@ -46,7 +47,7 @@ QString notice(ScrollLockBinding::State state) {
 } // namespace
 
 struct X11Keyboard::Private {
-    explicit Private(X11Keyboard* q) : q(q) {
+    explicit Private(X11Keyboard* q) : q(q), sending([this] { send(); }) {
         keyCodes.fill(-1);
         retry.setSingleShot(true);
         retry.setInterval(50);
@@ -140,11 +141,10 @@ struct X11Keyboard::Private {
         XTestFakeKeyEvent(display(), keyCode, press ? True : False, CurrentTime);
         lastKeyRequest = connection->lastWritten();
         unsent.push_back({lastKeyRequest, keyCode, press});
-        later(sendPosted, &Private::send);
+        sending.request();
     }
 
     void send() {
-        sendPosted = false;
         if (connection->flush())
             unsent.clear();
     }
@@ -196,7 +196,7 @@ struct X11Keyboard::Private {
     unsigned long lastKeyRequest = 0; // of our latest key stroke
     std::vector<Stroke> unsent;       // since the last send()
     QTimer retry;                     // a binding refused for a key held down
-    bool sendPosted = false;          // key strokes wait for send()
+    LoopPass sending;                 // key strokes wait for send()
     bool keymapPosted = false;        // a keymap change waits for followKeymap()
     int cuts = 0;                     // of the connection
     bool lost = false;                // no longer made anew

@@ -3,7 +3,7 @@
 # target needs), when running as root; otherwise names the one apt-get line to run.
 set -eu
 
-packages=(cmake make g++ pkg-config qt6-base-dev libx11-dev libxtst-dev libevdev-dev
+packages=(cmake make g++ pkg-config qt6-base-dev libx11-dev libxtst-dev libxcb1-dev libevdev-dev
           libdbus-1-dev dbus dbus-daemon
           clang-format xvfb x11-xkb-utils fonts-liberation
           dpkg-dev file desktop-file-utils lintian appstream)  # packaging and its test
