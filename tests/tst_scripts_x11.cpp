@@ -94,7 +94,7 @@ private slots:
     void cleanup() { QCOMPARE(x.state(), asFound); }
 
     // Without a window and without the bus, each step shows on the server in turn (their times
-    // are the light player's, on a virtual clock elsewhere), and the locks end as found: Caps lit
+    // are the light player's, checked on a virtual clock), and the locks end as found: Caps lit
     // before, and lit after.
     void windowlessPlayShowsItsSteps() {
         x.tap(XK_Caps_Lock);
