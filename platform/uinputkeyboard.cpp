@@ -198,8 +198,7 @@ struct UinputKeyboard::Private {
         }
         if (probing) {
             probeMs += PollMs;
-            if (std::ranges::none_of(echoWaitMs, [](int wait) { return wait > 0; }) &&
-                (probeAnswered || probeMs >= ProbeMs)) {
+            if (!echoAwaited() && (probeAnswered || probeMs >= ProbeMs)) {
                 probing = false;
                 flushQueue();
             }
@@ -217,9 +216,12 @@ struct UinputKeyboard::Private {
             ticking->restart(PollMs);
     }
 
+    bool echoAwaited() const {
+        return std::ranges::any_of(echoWaitMs, [](int wait) { return wait > 0; });
+    }
+
     bool watching() const {
-        return probing || !unshown.empty() ||
-               std::ranges::any_of(echoWaitMs, [](int wait) { return wait > 0; }) ||
+        return probing || !unshown.empty() || echoAwaited() ||
                (direct && std::ranges::any_of(stateless, [](bool kept) { return kept; }));
     }
 
