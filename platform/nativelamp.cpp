@@ -67,7 +67,8 @@ std::unique_ptr<NativeLamp> NativeLamp::create(QWindow& window) {
 }
 
 NativeLamp::NativeLamp(xcb_connection_t* connection, std::uint32_t window, std::uint8_t depth)
-    : m_connection(connection), m_window(window), m_depth(depth) {}
+    : m_connection(connection), m_window(window), m_depth(depth),
+      m_sending([connection] { xcb_flush(connection); }) {}
 
 NativeLamp::~NativeLamp() {
     // Gone already where another client destroyed the window around it: that error is dropped
@@ -82,9 +83,8 @@ void NativeLamp::show(const QImage& image) {
     const std::uint32_t pixmap = pixmapOf(image);
     xcb_change_window_attributes(m_connection, m_window, XCB_CW_BACK_PIXMAP, &pixmap);
     xcb_clear_area(m_connection, 0, m_window, 0, 0, 0, 0);
-    // At once: held back until the event loop next passed, the lamps' requests went out beside
-    // a tick's key strokes, and some ticks reached the server a millisecond or two late.
-    xcb_flush(m_connection);
+    // Each write wakes the server: the lamps that change in one handler go out in one.
+    m_sending.request();
 }
 
 std::uint32_t NativeLamp::pixmapOf(const QImage& image) {

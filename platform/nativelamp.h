@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/looppass.h"
+
 #include <QHash>
 #include <QRect>
 
@@ -26,7 +28,8 @@ public:
     NativeLamp& operator=(const NativeLamp&) = delete;
 
     // Shows `image` (Format_RGB32, the lamp's size in device pixels) from now on; an image shown
-    // before, by its cacheKey(), is not sent again.
+    // before, by its cacheKey(), is not sent again. Sent when the handler running now returns to
+    // the event loop, with the changes of the other lamps in one write.
     void show(const QImage& image);
     // In the window's device pixels.
     void setGeometry(const QRect& rect);
@@ -42,4 +45,5 @@ private:
     QRect m_geometry;
     bool m_visible = false;
     QHash<qint64, std::uint32_t> m_pixmaps; // by the image's cacheKey()
+    LoopPass m_sending;
 };
