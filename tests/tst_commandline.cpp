@@ -56,7 +56,6 @@ private slots:
                 "name a command: --effect, --blink, --play, --morse, --set, --state, --stop or "
                 "--list-effects (--help tells more)");
         textRow("unknown option", "--blinky", "Unknown option 'blinky'");
-        textRow("missing value", "--effect", "Missing value after '--effect'");
         textRow("two commands", "--state|--stop", "--state and --stop cannot go together");
         textRow("stray argument", "--state|now", "unexpected argument \"now\"");
         textRow("unknown effect", "--effect|Moonwalk",
@@ -80,8 +79,6 @@ private slots:
         textRow("unknown LED", "--blink|num,cops",
                 "--blink: \"cops\" is no LED: use num, caps or scroll");
         textRow("LED twice", "--blink|num,NUM", "--blink: NUM is named twice");
-        textRow("pattern with column", "--play|n:100 q:5",
-                "--play: column 7: expected LEDs (n, c, s or -) or '('");
         textRow("morse unit", "--morse|e|--unit|5001", "--morse: unit 5001 is outside 10 to 5000");
         textRow("morse LED", "--morse|e|--led|all",
                 "--morse: \"all\" is no LED: use num, caps or scroll");

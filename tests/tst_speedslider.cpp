@@ -22,7 +22,10 @@ private slots:
     // From the middle and from either end, a key, or a click with any button (L, M, R) on a part
     // of the slider (see partOf()), once or `times` over, moves the value by 1 the way it points,
     // or not at all at the end it points to. A change takes effect at once: the key
-    // blinks, or "All" ticks, one new interval later.
+    // blinks, or "All" ticks, one new interval later. The rows count from the top or left end
+    // (NumSpeed 100 + p, EffectSpeed 5000 - p), with Down and Up standing for Right and Left on
+    // EffectSpeed. CapsSpeed and ScrollSpeed are made as NumSpeed is: the rows from the middle
+    // tell their range, their direction and their key.
     void steps_data() {
         QTest::addColumn<int>("slider");
         QTest::addColumn<Step>("step");
@@ -34,32 +37,29 @@ private slots:
         };
         const auto click = [](int start, Qt::MouseButton button, QStyle::SubControl part, int value,
                               int times = 1) { return Step{start, 0, button, part, value, times}; };
-        const QList<Step> vertical{
-            click(1000, L, AddPage, 1001),    click(1000, R, SubPage, 999),
-            key(1000, Qt::Key_Down, 1001),    key(1000, Qt::Key_PageUp, 999),
-            key(1000, Qt::Key_Home, 100),     key(1000, Qt::Key_End, 5000),
-            click(100, L, SubLine, 100),      click(100, L, AddLine, 101),
-            click(100, M, AddPage, 101),      key(100, Qt::Key_Up, 100),
-            key(100, Qt::Key_Home, 100),      key(100, Qt::Key_PageDown, 101),
-            click(5000, L, AddLine, 5000),    click(5000, R, SubLine, 4999),
-            click(5000, L, SubPage, 4999),    key(5000, Qt::Key_Down, 5000),
-            key(5000, Qt::Key_End, 5000),     key(5000, Qt::Key_Up, 4999),
-            click(5000, L, SubLine, 4950, 50)};
-        const QList<Step> horizontal{
-            click(1000, L, SubPage, 1001),  click(1000, R, AddPage, 999),
-            key(1000, Qt::Key_Right, 999),  key(1000, Qt::Key_PageDown, 999),
-            key(1000, Qt::Key_Home, 5000),  key(1000, Qt::Key_End, 100),
-            click(5000, L, SubLine, 5000),  click(5000, L, AddLine, 4999),
-            click(5000, M, AddPage, 4999),  key(5000, Qt::Key_Left, 5000),
-            key(5000, Qt::Key_Home, 5000),  key(5000, Qt::Key_PageDown, 4999),
-            click(100, L, AddLine, 100),    click(100, R, SubLine, 101),
-            click(100, M, SubPage, 101),    key(100, Qt::Key_Right, 100),
-            key(100, Qt::Key_End, 100),     key(100, Qt::Key_Left, 101),
-            click(100, L, SubLine, 150, 50)};
+        constexpr int Middle = 900, Last = 4900;
+        const QList<Step> positions{
+            click(Middle, L, AddPage, 901),    click(Middle, R, SubPage, 899),
+            click(Middle, L, SubPage, 899),    click(Middle, R, AddPage, 901),
+            key(Middle, Qt::Key_Down, 901),    key(Middle, Qt::Key_PageUp, 899),
+            key(Middle, Qt::Key_Home, 0),      key(Middle, Qt::Key_End, Last),
+            click(0, L, SubLine, 0),           click(0, L, AddLine, 1),
+            click(0, M, AddPage, 1),           key(0, Qt::Key_Up, 0),
+            key(0, Qt::Key_Home, 0),           key(0, Qt::Key_PageDown, 1),
+            click(Last, L, AddLine, Last),     click(Last, R, SubLine, Last - 1),
+            click(Last, L, SubPage, Last - 1), click(Last, M, SubPage, Last - 1),
+            key(Last, Qt::Key_Down, Last),     key(Last, Qt::Key_End, Last),
+            key(Last, Qt::Key_Up, Last - 1),   click(Last, L, SubLine, Last - 50, 50)};
         const QMetaEnum parts = QMetaEnum::fromType<QStyle::SubControl>();
         const char* names[] = {"Num", "Caps", "Scroll", "Effect"};
         for (int s = 0; s < 4; ++s)
-            for (const Step& step : s < 3 ? vertical : horizontal) {
+            for (Step step : positions) {
+                if ((s == 1 || s == 2) && step.start != Middle)
+                    continue;
+                const int first = s == 3 ? 5000 : 100, way = s == 3 ? -1 : 1;
+                step.start = first + way * step.start, step.value = first + way * step.value;
+                if (s == 3 && (step.key == Qt::Key_Down || step.key == Qt::Key_Up))
+                    step.key = step.key == Qt::Key_Down ? Qt::Key_Right : Qt::Key_Left;
                 const QString input =
                     step.key
                         ? QKeySequence(step.key).toString()

@@ -118,6 +118,14 @@ private slots:
             XTestFakeKeyEvent(x.dpy, shift, False, 0);
             QVERIFY(QTest::qWaitFor([&] { return x.modifierMap() == bound; }));
         }
+        // Bound anew, the key that the user strikes toggles the indicator again.
+        for (bool on : {true, false}) {
+            X11Observer().tap(XK_Scroll_Lock); // a new connection knows the keymap of the moment
+            QVERIFY(QTest::qWaitFor([&] {
+                return x.lit("Scroll Lock") == on &&
+                       modSync::IsLockOn(*keyboard, LockKey::Scroll) == on;
+            }));
+        }
 
         // Closed while a key is held down (Alt, as with Alt+F4), it unbinds all the same.
         XTestFakeKeyEvent(x.dpy, XKeysymToKeycode(x.dpy, XK_Alt_L), True, 0);
