@@ -93,7 +93,10 @@ bool X11Connection::flush() {
 void X11Connection::takeArrived(unsigned long awaited) {
     if (!m_broken && lastProcessed() < awaited)
         XSync(display(), False);
-    take(QueuedAlready);
+    // Xlib's queue looked at without taking its lock, which costs more than the rest of a poll:
+    // only this thread uses the connection.
+    if (!m_broken && QLength(display()) > 0)
+        take(QueuedAlready);
 }
 
 void X11Connection::take(int mode) {
