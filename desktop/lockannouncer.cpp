@@ -16,10 +16,12 @@ constexpr int ImageSize = 64;
 LockAnnouncer::LockAnnouncer(Notifications& notifications, Clock& clock, QObject* parent)
     : QObject(parent), m_notifications(notifications) {
     for (std::size_t i = 0; i < m_patience.size(); ++i)
-        m_patience[i] = clock.createCountdown([this, i] {
-            m_owed[i] = false;
-            m_patience[i]->cancel();
-        });
+        m_patience[i] = clock.createCountdown(
+            [this, i] {
+                m_owed[i] = false;
+                m_patience[i]->cancel();
+            },
+            Timing::Loose);
 }
 
 LockAnnouncer::~LockAnnouncer() = default;

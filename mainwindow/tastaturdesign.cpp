@@ -99,8 +99,8 @@ std::array<QLabel*, 5> speedCaption(QWidget* parent, const char* name, int x,
 }
 
 IntervalTimer* intervalTimer(QObject* owner, Clock& clock, const char* name, int interval = 0,
-                             bool enabled = false) {
-    auto* t = named(new IntervalTimer(clock, owner), name);
+                             bool enabled = false, Timing timing = Timing::Exact) {
+    auto* t = named(new IntervalTimer(clock, owner, timing), name);
     t->setInterval(interval);
     t->setEnabled(enabled);
     return t;
@@ -215,7 +215,8 @@ void tastaturDesign::setupUi(QMainWindow* window, Clock& clock) {
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
     StartEff->setFocus();
 
-    Timer1 = intervalTimer(window, clock, "Timer1", 50, true);
+    // The display poll: no one sees it a millisecond late.
+    Timer1 = intervalTimer(window, clock, "Timer1", 50, true, Timing::Loose);
     resetime = intervalTimer(window, clock, "resetime");
     NUMtime = intervalTimer(window, clock, "NUMtime");
     CAPStime = intervalTimer(window, clock, "CAPStime");

@@ -1,7 +1,7 @@
 #include "platform/intervaltimer.h"
 
-IntervalTimer::IntervalTimer(Clock& clock, QObject* parent)
-    : QObject(parent), m_countdown(clock.createCountdown([this] { emit Timer(); })) {}
+IntervalTimer::IntervalTimer(Clock& clock, QObject* parent, Timing timing)
+    : QObject(parent), m_countdown(clock.createCountdown([this] { emit Timer(); }, timing)) {}
 
 IntervalTimer::~IntervalTimer() = default;
 

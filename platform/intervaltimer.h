@@ -12,7 +12,7 @@ class IntervalTimer : public QObject {
     Q_OBJECT
 
 public:
-    explicit IntervalTimer(Clock& clock, QObject* parent = nullptr);
+    explicit IntervalTimer(Clock& clock, QObject* parent = nullptr, Timing timing = Timing::Exact);
     ~IntervalTimer() override;
 
     int interval() const { return m_interval; }

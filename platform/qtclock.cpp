@@ -1,6 +1,7 @@
 #include "platform/qtclock.h"
 
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <sys/timerfd.h>
 #include <time.h>
@@ -87,8 +88,39 @@ private:
     std::int64_t m_next = 0; // of the next one
 };
 
+// Counts down on the event loop's own timers: a tick comes up to a millisecond late, but costs
+// no kernel timer to watch and read.
+class LooseCountdown final : public Countdown {
+public:
+    explicit LooseCountdown(std::function<void()> onTick) : m_onTick(std::move(onTick)) {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            m_ticking = true;
+            m_onTick();
+            m_ticking = false;
+        });
+    }
+
+    void restart(int intervalMs) override {
+        const int interval = std::max(intervalMs, 1);
+        // As the exact countdown: restarted by its own tick with the same interval, it goes on.
+        if (m_ticking && m_timer.isActive() && interval == m_timer.interval())
+            return;
+        m_timer.start(interval);
+    }
+
+    void cancel() override { m_timer.stop(); }
+
+private:
+    QTimer m_timer;
+    std::function<void()> m_onTick;
+    bool m_ticking = false;
+};
+
 } // namespace
 
-std::unique_ptr<Countdown> QtClock::createCountdown(std::function<void()> onTick) {
+std::unique_ptr<Countdown> QtClock::createCountdown(std::function<void()> onTick, Timing timing) {
+    if (timing == Timing::Loose)
+        return std::make_unique<LooseCountdown>(std::move(onTick));
     return std::make_unique<QtCountdown>(std::move(onTick));
 }

@@ -2,8 +2,10 @@
 
 #include "platform/clock.h"
 
-// Countdowns on kernel timers that the event loop watches, ticking on the thread that runs it.
+// Countdowns on the thread that runs the event loop: exact ones on kernel timers that it watches,
+// loose ones on its own timers.
 class QtClock final : public Clock {
 public:
-    std::unique_ptr<Countdown> createCountdown(std::function<void()> onTick) override;
+    std::unique_ptr<Countdown> createCountdown(std::function<void()> onTick,
+                                               Timing timing) override;
 };

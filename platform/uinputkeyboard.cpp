@@ -393,9 +393,9 @@ UinputKeyboard::UinputKeyboard(int fd, Clock& clock, Surroundings surroundings)
     // The console sets its LEDs on a keyboard while it is being made, long before any
     // compositor has it: those do not mean that the device is taken up.
     d->stream.readLeds();
-    d->ticking = clock.createCountdown([this] { d->tick(); });
+    d->ticking = clock.createCountdown([this] { d->tick(); }, Timing::Exact);
     d->ticking->restart(PollMs);
-    d->forgetting = clock.createCountdown([this] { d->forget(); });
+    d->forgetting = clock.createCountdown([this] { d->forget(); }, Timing::Exact);
 }
 
 UinputKeyboard::~UinputKeyboard() {

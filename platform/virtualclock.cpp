@@ -37,7 +37,7 @@ VirtualClock::~VirtualClock() {
         countdown->clock = nullptr;
 }
 
-std::unique_ptr<Countdown> VirtualClock::createCountdown(std::function<void()> onTick) {
+std::unique_ptr<Countdown> VirtualClock::createCountdown(std::function<void()> onTick, Timing) {
     return std::make_unique<VirtualCountdown>(*this, std::move(onTick));
 }
 

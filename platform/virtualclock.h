@@ -12,7 +12,9 @@ class VirtualClock final : public Clock {
 public:
     ~VirtualClock() override;
 
-    std::unique_ptr<Countdown> createCountdown(std::function<void()> onTick) override;
+    // Every countdown exact.
+    std::unique_ptr<Countdown> createCountdown(std::function<void()> onTick,
+                                               Timing timing) override;
 
     void advance(std::int64_t ms);
     std::int64_t now() const { return m_now; }

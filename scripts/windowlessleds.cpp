@@ -10,7 +10,8 @@ constexpr int PollInterval = 50;
 }
 
 WindowlessLeds::WindowlessLeds(Keyboard& keyboard, Clock& clock, QObject* parent)
-    : LedService(parent), m_keyboard(keyboard), m_poll(new IntervalTimer(clock, this)),
+    : LedService(parent), m_keyboard(keyboard),
+      m_poll(new IntervalTimer(clock, this, Timing::Loose)),
       m_player(new LightPlayer(keyboard, clock, this)) {
     for (IntervalTimer*& timer : m_timers)
         timer = new IntervalTimer(clock, this);

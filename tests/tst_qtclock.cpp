@@ -12,25 +12,31 @@ private slots:
     // A countdown that has ticked, and is started again later from outside its tick (a reset
     // armed anew, an effect's speed changed), counts the whole interval from then: not from its
     // last tick, which would make it tick at once or early. Its first tick stops it, as a
-    // one-shot timer does, or it goes on ticking.
+    // one-shot timer does, or it goes on ticking. Exact and loose countdowns alike.
     void startedAgainCountsFromThen_data() {
+        QTest::addColumn<Timing>("timing");
         QTest::addColumn<bool>("stoppedByItsTick");
-        QTest::newRow("stopped by its tick") << true;
-        QTest::newRow("ticking") << false;
+        for (auto [timing, name] : {std::pair{Timing::Exact, "exact"}, {Timing::Loose, "loose"}}) {
+            QTest::addRow("%s, stopped by its tick", name) << timing << true;
+            QTest::addRow("%s, ticking", name) << timing << false;
+        }
     }
 
     void startedAgainCountsFromThen() {
+        QFETCH(Timing, timing);
         QFETCH(bool, stoppedByItsTick);
         constexpr int Interval = 300;
         QtClock clock;
         QElapsedTimer sinceStart;
         QList<qint64> ticks; // ms after the latest start
         std::unique_ptr<Countdown> countdown;
-        countdown = clock.createCountdown([&] {
-            ticks << sinceStart.elapsed();
-            if (stoppedByItsTick)
-                countdown->cancel();
-        });
+        countdown = clock.createCountdown(
+            [&] {
+                ticks << sinceStart.elapsed();
+                if (stoppedByItsTick)
+                    countdown->cancel();
+            },
+            timing);
         sinceStart.start();
         countdown->restart(Interval);
         QTRY_VERIFY(!ticks.isEmpty());
