@@ -196,11 +196,7 @@ QFont Taste::ambientFont() const {
     return parentWidget() ? parentWidget()->font() : QApplication::font();
 }
 
-// Asked every 50 ms: an unchanged state returns before any of the lamp's code runs.
 void Taste::LedOn(bool StatusX) {
-    if (StatusX == m_ledLit)
-        return;
-    m_ledLit = StatusX;
     ui.x->setFillColor(StatusX ? LampLit : LampDark);
 }
 

@@ -122,7 +122,6 @@ private:
     bool ShownFlag = false;
     QString CaptionText;
     bool LedVisibleFlag = false;
-    bool m_ledLit = false; // as the lamp shows it
     ColorRef m_foreColor = ButtonTextColor;
     QCursor m_mouseIcon;
     int m_mousePointer = DefaultPointer;
