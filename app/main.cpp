@@ -26,7 +26,6 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "tintaro: %s\n", qPrintable(missing));
         return 1;
     }
-    session.prepareToolkit();
     ToolkitArguments toolkit(argc, argv, session.toolkitOptions());
     QApplication app(toolkit.argc(), toolkit.argv());
     QApplication::setApplicationName("Tintaro");

@@ -31,11 +31,3 @@ QStringList Session::toolkitOptions() const {
         return {QStringLiteral("-platform"), QStringLiteral("xcb")};
     return {};
 }
-
-void Session::prepareToolkit() const {
-    // Shared memory with the X server saves copying large pictures, but each repaint then waits
-    // for the server to be done with the last one. The window repaints a few small lamps up to
-    // ten times a second: sending their pixels costs less.
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
-        qputenv("QT_XCB_NO_MITSHM", "1");
-}

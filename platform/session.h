@@ -30,6 +30,4 @@ struct Session {
     // QT_QPA_PLATFORM names no platform, as left to itself the toolkit reads the session by rules
     // of its own. Given on the command line, they do not reach the programs the window starts.
     QStringList toolkitOptions() const;
-    // Settings the toolkit reads from the environment when it starts; called before it does.
-    void prepareToolkit() const;
 };
