@@ -77,8 +77,7 @@ class ScriptsX11Test : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY2(asFound.startsWith("lit 0, locked 0, down []"),
-                 qPrintable("as found: " + asFound));
+        QVERIFY2(asFound.startsWith("lit 0, locked 0, down []"), qPrintable(asFound));
         QVERIFY(QDBusConnection::sessionBus().isConnected());
         qputenv("TINTARO_KEYBOARD", "x11");
         QDBusConnection::sessionBus().connect(

@@ -79,8 +79,7 @@ class TintaroX11Test : public QObject {
 private slots:
     // The copies started here use X11, whatever session the tests run in.
     void initTestCase() {
-        QVERIFY2(asFound.startsWith("lit 0, locked 0, down []"),
-                 qPrintable("as found: " + asFound));
+        QVERIFY2(asFound.startsWith("lit 0, locked 0, down []"), qPrintable(asFound));
         qputenv("TINTARO_KEYBOARD", "x11");
     }
 
@@ -268,9 +267,8 @@ private slots:
         QVERIFY(start(program, {"TINTARO_KEYBOARD=uinput"}));
         // Said before the window shows.
         const QByteArray notice = program.readAllStandardError();
-        QVERIFY2(notice.contains("/dev/uinput does not exist") &&
-                     notice.contains("modprobe uinput"),
-                 notice.constData());
+        QVERIFY(notice.contains("/dev/uinput does not exist") &&
+                notice.contains("modprobe uinput"));
         program.terminate();
         QVERIFY(program.waitForFinished(5000));
     }
