@@ -61,12 +61,13 @@ struct X11Observer {
             .arg(keysDown(), modifierMap().join(" |"));
     }
 
-    // The top-level windows, mapped ones only unless told, the newest last.
-    QList<Window> windows(bool mapped = true) const {
+    // The windows in `in` (the top-level ones by default), mapped ones only unless told, the
+    // newest last.
+    QList<Window> windows(bool mapped = true, Window in = 0) const {
         QList<Window> found;
         Window root, parent, *children = nullptr;
         unsigned count = 0;
-        XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &count);
+        XQueryTree(dpy, in ? in : DefaultRootWindow(dpy), &root, &parent, &children, &count);
         for (XWindowAttributes a; Window window : std::span(children, count))
             if (!mapped || (XGetWindowAttributes(dpy, window, &a) && a.map_state == IsViewable))
                 found.append(window);
