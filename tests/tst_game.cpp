@@ -169,8 +169,7 @@ private slots:
             QTest::mouseClick(w.ui.Start_Game, Qt::LeftButton);
             int left = game.correct;
             if (game.ending == OutOfTurn) {
-                w.clock.advance(1000);
-                QVERIFY(drawnPressed(w.key(1)) || drawnPressed(w.key(2)) || drawnPressed(w.key(3)));
+                w.clock.advance(1000); // the first key shown
                 w.click(1);
             }
             for (bool first = true; w.state() != "You lost!"; first = false) {
