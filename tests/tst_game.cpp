@@ -121,7 +121,6 @@ private slots:
             const Round round = w.watch(first ? "N" : "");
             QVERIFY(round.ledsAsFound);
             QCOMPARE(w.ui.level->text(), QString::number(expected.level));
-            QCOMPARE(round.keys.size(), expected.keys);
             for (int i = 0; i < round.times.size(); ++i)
                 QCOMPARE(round.times[i], (first ? 0 : 900) + (i + 1) * expected.step);
             for (int number : round.keys)
@@ -134,7 +133,7 @@ private slots:
             w.waitForRelease();
             w.keyboard.clearEvents();
             w.answer(round, round.keys.size());
-            score += expected.keys;
+            score += expected.keys; // a point a key: a round too short or long shows here
             QCOMPARE(w.labels(),
                      QStringLiteral("%1 %2  | You won! 01 ---").arg(score).arg(expected.level));
             QCOMPARE(w.after(100), first ? "N/-" : "-/-");
