@@ -38,7 +38,6 @@ private slots:
         row("tty, Wayland display", {"tty", "wl-1", "", "", ""}, K::Wayland, false);
         row("untyped, X display only", {"", "", ":1", "", ""}, K::X11, true, xcb);
         row("console", {"tty", "", "", "", ""}, K::Console, true);
-        row("console, offscreen window", {"", "", "", "offscreen", ""}, K::Console, false);
     }
     void readsSession() {
         QFETCH(Session, session);
@@ -61,7 +60,6 @@ private slots:
         };
         const QStringList x11{"x11"}, uinput{"uinput"}, both{"x11", "uinput"}, none;
         row("X11 session, X11 failing", {"x11", "", ":0", "", ""}, x11, both);
-        row("no session type, X display", {"", "", ":1", "", ""}, none, x11);
         row("X11 starting short of Scroll Lock", {"x11", "", ":0", "", ""}, {"x11?"}, x11,
             "x11 cannot do all");
         row("Wayland session with Xwayland, uinput failing", {"wayland", "wl-0", ":0", "", ""},

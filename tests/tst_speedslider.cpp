@@ -50,24 +50,17 @@ private slots:
             click(Last, L, SubPage, Last - 1), click(Last, M, SubPage, Last - 1),
             key(Last, Qt::Key_Down, Last),     key(Last, Qt::Key_End, Last),
             key(Last, Qt::Key_Up, Last - 1),   click(Last, L, SubLine, Last - 50, 50)};
-        const QMetaEnum parts = QMetaEnum::fromType<QStyle::SubControl>();
         const char* names[] = {"Num", "Caps", "Scroll", "Effect"};
         for (int s = 0; s < 4; ++s)
-            for (Step step : positions) {
+            for (qsizetype i = 0; i < positions.size(); ++i) {
+                Step step = positions[i];
                 if ((s == 1 || s == 2) && step.start != Middle)
                     continue;
                 const int first = s == 3 ? 5000 : 100, way = s == 3 ? -1 : 1;
                 step.start = first + way * step.start, step.value = first + way * step.value;
                 if (s == 3 && (step.key == Qt::Key_Down || step.key == Qt::Key_Up))
                     step.key = step.key == Qt::Key_Down ? Qt::Key_Right : Qt::Key_Left;
-                const QString input =
-                    step.key
-                        ? QKeySequence(step.key).toString()
-                        : QStringLiteral("%1x %2 %3")
-                              .arg(step.times)
-                              .arg(QString("?LR?M")[int(step.button)])
-                              .arg(QString(parts.valueToKey(step.part)).remove("SC_ScrollBar"));
-                QTest::addRow("%s %d, %s", names[s], step.start, qPrintable(input)) << s << step;
+                QTest::addRow("%s, row %d", names[s], int(i)) << s << step;
             }
     }
 
