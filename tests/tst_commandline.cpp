@@ -29,7 +29,7 @@ class CommandLineTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Arguments split at '|'.
+    // Arguments split at '|'. tst_scripts_x11 runs --set, --state and --stop.
     void requestOrError_data() {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("expected");
@@ -48,9 +48,6 @@ private slots:
         textRow("morse, defaults", "--morse|sos", "morse text=sos");
         textRow("morse, LED and unit", "--morse|hi there|--led|num|--unit|10",
                 "morse name=num text=hi there unit=10");
-        textRow("set", "--set|num=on,caps=off", "set text=num=on,caps=off");
-        textRow("state", "--state", "state");
-        textRow("stop", "--stop", "stop");
 
         textRow("no command", "--speed|100",
                 "name a command: --effect, --blink, --play, --morse, --set, --state, --stop or "

@@ -49,7 +49,6 @@ private slots:
         bad("unknown LED", "n:100 x:100", 7, "expected LEDs (n, c, s or -) or '('");
         bad("LED twice", "ncn:100", 3, "'n' is named twice in one step");
         bad("dash with LEDs", "-n:100", 2, "expected ':' after the LEDs");
-        bad("no colon", "n 100", 2, "expected ':' after the LEDs");
         bad("no time", "n:", 3, "expected milliseconds after ':'");
         bad("too short", "c:100 s:9", 9, "9 ms is outside 10 to 60000");
         bad("too long", "s:60001", 3, "60001 ms is outside 10 to 60000");

@@ -57,8 +57,6 @@ private slots:
         QTest::addColumn<bool>("blinks");
         QTest::addColumn<QList<int>>("closed");
         QTest::addColumn<bool>("blinksAfter");
-        QTest::newRow("matching, closed")
-            << false << QStringList{"chat 1"} << true << QList<int>{0} << false;
         QTest::newRow("matching, LED lit at start")
             << true << QStringList{"Chat 2"} << true << QList<int>{0} << false;
         QTest::newRow("another app")

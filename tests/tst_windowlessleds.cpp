@@ -55,8 +55,6 @@ private slots:
                             const char* changes) {
             QTest::newRow(name) << QString(found) << QString(call) << QString(changes);
         };
-        row("pattern from dark", "", "play n:100 (c:50 -:50)x2 ncs:10",
-            "0:n 100:c 150:- 200:c 250:- 300:ncs 310:-");
         row("pattern from lit", "cs", "play n:100 ncs:100 c:10", "0:n 100:ncs 200:c 210:cs");
         row("morse leaves the others", "n", "morse et", "0:ns 120:n 480:ns 840:n");
         row("blink twice from lit", "c", "blink num,caps 2", "0:nc 1000:- 2000:nc 3000:- 4000:c");
@@ -77,7 +75,6 @@ private slots:
         QSignalSpy finished(&player, &LightPlayer::finished);
         const LockStates before = readLocks(keyboard);
         player.play(sequence);
-        QVERIFY(player.isPlaying());
         QCOMPARE(watch(keyboard, clock, before, 6000), changes);
         QCOMPARE(finished.size(), 1);
         QVERIFY(!player.isPlaying());
