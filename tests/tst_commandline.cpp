@@ -42,8 +42,6 @@ private slots:
         textRow("effect, slowest, for long", "--speed=5000|--effect|run|--for|2000000",
                 "effect name=run speed=5000 for=2000000000");
         textRow("blink counted", "--blink|num,scroll|--count|1", "blink name=num,scroll count=1");
-        textRow("blink for a time", "--blink|caps|--speed|250|--for|3",
-                "blink name=caps speed=250 for=3000");
         textRow("play", "--play|(n:100 c:100)x5 -:300", "play text=(n:100 c:100)x5 -:300");
         textRow("morse, defaults", "--morse|sos", "morse text=sos");
         textRow("morse, LED and unit", "--morse|hi there|--led|num|--unit|10",

@@ -28,7 +28,6 @@ private slots:
 
     void commandLineToRequest() {
         QFETCH(QString, arguments);
-        QFETCH(QString, expected);
         const DesktopOptions options = DesktopOptions::parse(
             QStringList{"tintaro"} + arguments.split(' ', Qt::SkipEmptyParts));
         QString request = QStringLiteral("%1 %2 %3")
@@ -40,7 +39,7 @@ private slots:
                            .arg(int(options.rule.led))
                            .arg(options.rule.apps.join(','))
                            .arg(options.rule.urgency);
-        QCOMPARE(options.error.isEmpty() ? request : options.error, expected);
+        QTEST(options.error.isEmpty() ? request : options.error, "expected");
     }
 };
 

@@ -37,8 +37,6 @@ class NotificationFollowerTest : public QObject {
         return reply.value();
     }
 
-    void close(quint32 id) { call("CloseNotification", {id}); }
-
 private slots:
     void initTestCase() {
         QDBusConnection bus = QDBusConnection::sessionBus();
@@ -101,7 +99,7 @@ private slots:
         QCOMPARE(lockToggles(keyboard.events()).size(), blinks ? 4 : 0);
 
         for (int place : closed)
-            close(ids[place]);
+            call("CloseNotification", {ids[place]});
         QTRY_COMPARE(blinker.isPlaying(), blinksAfter);
         if (!blinksAfter)
             QCOMPARE(keyboard.keyState(LockKeyCode::Scroll) != 0, scrollLit);
@@ -118,7 +116,6 @@ private slots:
         follower.listenTo(monitor);
         const quint32 id = notify("any", {{"urgency", QVariant::fromValue(uchar(2))}});
         QTRY_VERIFY(blinker.isPlaying());
-        QCOMPARE(lockToggles(keyboard.events()), QStringList{"{CAPSLOCK}"});
         notify("any", {{"urgency", QVariant::fromValue(uchar(1))}}, id);
         QTRY_VERIFY(!blinker.isPlaying());
         QCOMPARE(keyboard.keyState(LockKeyCode::Caps), 0);

@@ -30,12 +30,10 @@ private slots:
     }
 
     void startsUpInItsDesignState() {
-        window->move(40, 30);
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QCOMPARE(window->windowTitle(), QString("Tintaro   Version: 1.1.0"));
-        // Shown where it was put, at its design size, with a minimise and a close box.
-        QCOMPARE(window->pos(), QPoint(40, 30));
+        // At its design size, with a minimise and a close box.
         QCOMPARE(window->centralWidget()->size(), QSize(466, 218));
         const Qt::WindowFlags frame = window->windowHandle()->flags();
         QVERIFY(frame.testFlags(Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint));

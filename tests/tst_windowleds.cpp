@@ -62,11 +62,10 @@ private slots:
         w.play("1000:S!-/-"); // put back as found at once, and nothing after
     }
 
-    // Blinking by hand counts as running; a window whose keyboard cannot reach the LEDs says so.
-    void runningAndNoKeyboard() {
+    // Blinking by hand counts as running; set toggles only what differs.
+    void blinkingByHandAndSet() {
         EffectWindow w;
-        WindowLeds leds(w.window, w.keyboard, w.clock, "no LEDs here");
-        QCOMPARE(leds.noKeyboard(), "no LEDs here");
+        WindowLeds leds(w.window, w.keyboard, w.clock, {});
         w.ui.CapsSpeed->setValue(500);
         QCOMPARE(leds.running(), "blink");
         leds.setLockStates(checked(checkSetLocks("num=on,scroll=off")));
