@@ -59,8 +59,7 @@ private slots:
 
     // Caps lit at start goes dark 100 ms later. Num toggles on the press of its key, with any
     // button; Caps and Scroll when a left click completes. Each lamp of the effect panel follows
-    // its LED at the next poll, not before, a held key shows dark, and the game keys are left to
-    // the game.
+    // its LED at the next poll, a held key shows dark, and the game keys are left to the game.
     void lampsFollowTheLedsAndKeysToggleThem() {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -76,7 +75,6 @@ private slots:
         mouseOnKey(ui().Taste3, QTest::MouseClick);
         QCOMPARE(lockToggles(keyboard.events()),
                  (QStringList{"{CAPSLOCK}", "{NUMLOCK}", "{CAPSLOCK}", "{SCROLLOCK}"}));
-        QVERIFY(!lampLit(ui().Taste1) && !lampLit(ui().Taste2) && !lampLit(ui().Taste3));
         clock.advance(50);
         QVERIFY(lampLit(ui().Taste1) && lampLit(ui().Taste2) && lampLit(ui().Taste3) &&
                 !lampLit(ui().G3));
