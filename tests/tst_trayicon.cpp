@@ -34,8 +34,9 @@ private slots:
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     }
 
-    // The tooltip says each lock, and the icon changes with them.
-    void showsTheLocks() {
+    // The tooltip says each lock, and the icon changes with them; each menu item runs its command,
+    // the effects by their places in the list.
+    void showsTheLocksAndRunsItsMenu() {
         AutostartEntry autostart;
         auto tray = makeTray(autostart);
         tray->setLockStates({true, false, false});
@@ -43,12 +44,6 @@ private slots:
         tray->setLockStates({false, false, true});
         QCOMPARE(tray->icon().toolTip(), "Num Lock off, Caps Lock off, Scroll Lock on");
         QVERIFY(tray->icon().icon().cacheKey() != drawn);
-    }
-
-    // Each item by its text, the effects by their places in the list.
-    void menuItemsRunTheirCommands() {
-        AutostartEntry autostart;
-        auto tray = makeTray(autostart);
         for (const char* text : {"Show Tintaro", "All", "Walk", "Stop all", "Quit"})
             item(tray->menu(), text)->trigger();
         QCOMPARE(called, (QStringList{"show", "effect 0", "effect 1", "stop", "quit"}));
