@@ -20,13 +20,10 @@ private slots:
     // Each test starts with Caps lit, as the user may have left it, Num and Scroll dark, none
     // held, and a new window, not yet shown.
     void init() {
-        for (LockKey key : AllLockKeys) {
-            keyboard.setToggled(info(key).keyCode, key == LockKey::Caps);
-            keyboard.setHeld(info(key).keyCode, false);
-            keyboard.setShowable(info(key).keyCode, true);
-        }
+        window.reset();
+        keyboard = RecordingKeyboard();
+        keyboard.setToggled(LockKeyCode::Caps, true);
         window = std::make_unique<tastatur>(keyboard, clock, launcher);
-        keyboard.clearEvents();
     }
 
     void startsUpInItsDesignState() {
