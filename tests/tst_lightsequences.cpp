@@ -40,25 +40,27 @@ private slots:
         textRow("a thousand times", "(s:10)x1000",
                 QStringList(PatternRepeatMost, "s:10").join(' '));
 
-        textRow("empty", "   ", "column 1: the pattern is empty");
-        textRow("unknown LED", "n:100 x:100", "column 7: expected LEDs (n, c, s or -) or '('");
-        textRow("LED twice", "ncn:100", "column 3: 'n' is named twice in one step");
-        textRow("dash with LEDs", "-n:100", "column 2: expected ':' after the LEDs");
-        textRow("no time", "n:", "column 3: expected milliseconds after ':'");
-        textRow("too short", "c:100 s:9", "column 9: 9 ms is outside 10 to 60000");
-        textRow("too long", "s:60001", "column 3: 60001 ms is outside 10 to 60000");
-        textRow("huge time", "s:99999999999999", "column 3: 1000000000 ms is outside 10 to 60000");
-        textRow("steps run together", "n:100c:100", "column 6: expected a space before 'c'");
-        textRow("unclosed group", "n:10 (c:10 s:10",
-                "column 6: the group opened at column 6 has no ')'");
-        textRow("stray ')'", "n:10) s:10", "column 5: ')' without a '(' before it");
-        textRow("no count", "(n:10) s:10", "column 7: expected 'x' and a repeat count after ')'");
-        textRow("x without count", "(n:10)x", "column 8: expected a repeat count after 'x'");
-        textRow("count 0", "(n:10)x0", "column 8: repeat count 0 is outside 1 to 1000");
-        textRow("count 1001", "(n:10)x1001", "column 8: repeat count 1001 is outside 1 to 1000");
-        textRow("empty group", "n:10 ( )x2", "column 6: empty group");
-        textRow("too many steps", "((n:10 c:10)x1000)x51",
-                "column 20: the pattern unrolls into more than 100000 steps");
+        const auto bad = [](const char* name, const char* pattern, int column, const char* error) {
+            textRow(name, pattern, QStringLiteral("column %1: %2").arg(column).arg(error));
+        };
+        bad("empty", "   ", 1, "the pattern is empty");
+        bad("unknown LED", "n:100 x:100", 7, "expected LEDs (n, c, s or -) or '('");
+        bad("LED twice", "ncn:100", 3, "'n' is named twice in one step");
+        bad("dash with LEDs", "-n:100", 2, "expected ':' after the LEDs");
+        bad("no time", "n:", 3, "expected milliseconds after ':'");
+        bad("too short", "c:100 s:9", 9, "9 ms is outside 10 to 60000");
+        bad("too long", "s:60001", 3, "60001 ms is outside 10 to 60000");
+        bad("huge time", "s:99999999999999", 3, "1000000000 ms is outside 10 to 60000");
+        bad("steps run together", "n:100c:100", 6, "expected a space before 'c'");
+        bad("unclosed group", "n:10 (c:10 s:10", 6, "the group opened at column 6 has no ')'");
+        bad("stray ')'", "n:10) s:10", 5, "')' without a '(' before it");
+        bad("no count", "(n:10) s:10", 7, "expected 'x' and a repeat count after ')'");
+        bad("x without count", "(n:10)x", 8, "expected a repeat count after 'x'");
+        bad("count 0", "(n:10)x0", 8, "repeat count 0 is outside 1 to 1000");
+        bad("count 1001", "(n:10)x1001", 8, "repeat count 1001 is outside 1 to 1000");
+        bad("empty group", "n:10 ( )x2", 6, "empty group");
+        bad("too many steps", "((n:10 c:10)x1000)x51", 20,
+            "the pattern unrolls into more than 100000 steps");
     }
 
     void pattern() {
