@@ -5,13 +5,12 @@
 #include <QStringList>
 
 // A system tray standing in for the desktop's on a private bus: the StatusNotifierWatcher with a
-// host registered, noting the services of the items that register with it.
+// host registered, noting the services of the items that register with it; only what Qt's
+// tray icon asks of it.
 class StandInTrayHost : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
     Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
-    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
-    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ items)
 
 public:
     QStringList registered;
@@ -20,22 +19,11 @@ public:
         return bus.registerService("org.kde.StatusNotifierWatcher") &&
                bus.registerObject("/StatusNotifierWatcher", this,
                                   QDBusConnection::ExportAllSlots |
-                                      QDBusConnection::ExportAllSignals |
                                       QDBusConnection::ExportAllProperties);
     }
 
     bool isHostRegistered() const { return true; }
-    int protocolVersion() const { return 0; }
-    QStringList items() const { return registered; }
 
 public slots:
-    void RegisterStatusNotifierItem(const QString& service) {
-        registered << service;
-        emit StatusNotifierItemRegistered(service);
-    }
-    void RegisterStatusNotifierHost(const QString&) {}
-
-signals:
-    void StatusNotifierItemRegistered(const QString& service);
-    void StatusNotifierHostRegistered();
+    void RegisterStatusNotifierItem(const QString& service) { registered << service; }
 };

@@ -29,7 +29,7 @@ class CommandLineTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Arguments split at '|'.
+    // Arguments split at '|'. tst_scripts_x11 runs --set, --state and --stop.
     void requestOrError_data() {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("expected");
@@ -42,15 +42,10 @@ private slots:
         textRow("effect, slowest, for long", "--speed=5000|--effect|run|--for|2000000",
                 "effect name=run speed=5000 for=2000000000");
         textRow("blink counted", "--blink|num,scroll|--count|1", "blink name=num,scroll count=1");
-        textRow("blink for a time", "--blink|caps|--speed|250|--for|3",
-                "blink name=caps speed=250 for=3000");
         textRow("play", "--play|(n:100 c:100)x5 -:300", "play text=(n:100 c:100)x5 -:300");
         textRow("morse, defaults", "--morse|sos", "morse text=sos");
         textRow("morse, LED and unit", "--morse|hi there|--led|num|--unit|10",
                 "morse name=num text=hi there unit=10");
-        textRow("set", "--set|num=on,caps=off", "set text=num=on,caps=off");
-        textRow("state", "--state", "state");
-        textRow("stop", "--stop", "stop");
 
         textRow("no command", "--speed|100",
                 "name a command: --effect, --blink, --play, --morse, --set, --state, --stop or "

