@@ -144,14 +144,16 @@ private slots:
 
     void foreignOrStaleRecord_data() {
         QTest::addColumn<int>("cuts"); // of the keyboard's own connection
-        for (const char* row : {"planted record", "deleted mid-run", "rewritten mid-run"})
+        for (const char* row :
+             {"planted record", "deleted mid-run", "rewritten mid-run", "id reused"})
             QTest::newRow(row) << 0;
         QTest::newRow("connection killed") << 2;
     }
 
     // Another client's record, written before the start or over a copy's while it runs, or
-    // taken away, neither keeps Scroll Lock from toggling nor changes what a copy leaves. A copy
-    // whose keyboard connection is cut goes on with a new one, Caps still lit and its on-screen key
+    // taken away, neither keeps Scroll Lock from toggling nor changes what a copy leaves; nor
+    // does the id of a killed copy's window, handed out anew to another client. A copy whose
+    // keyboard connection is cut goes on with a new one, Caps still lit and its on-screen key
     // working; cut again, it ends with a line that says so and a failure status. Each leaves the
     // keyboard as found: the record there named Num_Lock in Num Lock's row.
     void foreignOrStaleRecord() {
@@ -160,6 +162,23 @@ private slots:
         const std::vector<long> foreign{XKeysymToKeycode(x.dpy, XK_Num_Lock), Mod2MapIndex};
         if (row == "planted record")
             setRecord(foreign);
+        std::vector<std::unique_ptr<X11Observer>> idTakers;
+        if (row == "id reused") {
+            QProcess killed;
+            QVERIFY(start(killed) && tapScrollLock(true));
+            const Window id = copyInRecord();
+            ::kill(pid_t(killed.processId()), SIGKILL);
+            QVERIFY(killed.waitForFinished(5000));
+            // Each new client takes the lowest free slot of ids, and hands out ids in order.
+            for (Window made = 0; made != id && idTakers.size() < 8;) {
+                idTakers.push_back(std::make_unique<X11Observer>());
+                for (int i = 0; i < 16 && made != id; ++i)
+                    made = XCreateSimpleWindow(idTakers.back()->dpy, DefaultRootWindow(x.dpy), 0, 0,
+                                               1, 1, 0, 0, 0);
+                XSync(idTakers.back()->dpy, False);
+            }
+            QCOMPARE(copyInRecord(), id);
+        }
         QProcess program;
         const Window window = start(program);
         QVERIFY(window && tapScrollLock(true));
