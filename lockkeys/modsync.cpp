@@ -151,6 +151,7 @@ void Toggle(Keyboard& keyboard, LockKey key) {
 }
 
 void TurnOffLitLocks(Keyboard& keyboard) {
+    keyboard.catchUp();
     for (LockKey key : {LockKey::Num, LockKey::Scroll, LockKey::Caps})
         if (IsLockOn(keyboard, key))
             Toggle(keyboard, key);

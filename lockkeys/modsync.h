@@ -19,7 +19,8 @@ bool IsLockOn(const Keyboard& keyboard, LockKey key);
 // Flips a lock key by a press and release, as the user striking it would.
 void Toggle(Keyboard& keyboard, LockKey key);
 
-// Toggles off, at once, every lock key the lock-state test reports on (Num, Scroll, Caps).
+// Toggles off, at once, every lock key the lock-state test reports on (Num, Scroll, Caps), counting
+// the changes the keyboard has been told of up to now.
 void TurnOffLitLocks(Keyboard& keyboard);
 
 } // namespace modSync

@@ -17,6 +17,7 @@ public:
     void sendKeyEvent(const KeyEvent& event) override;
     std::int16_t keyState(int keyCode) const override;
     bool canShowLock(int keyCode) const override { return m_keyboard.canShowLock(keyCode); }
+    void catchUp() override { m_keyboard.catchUp(); }
 
 private:
     Keyboard& m_keyboard;

@@ -45,4 +45,9 @@ public:
     // its strokes then change no LED and its state reads off. Every keyboard answers for itself,
     // so that a keyboard wrapping another cannot forget to ask it.
     virtual bool canShowLock(int keyCode) const = 0;
+
+    // Takes in every change of state the system has told of so far, where the states read may
+    // otherwise lag behind until the event loop next runs: before the locks are put out, a lock
+    // the user struck a moment ago must count.
+    virtual void catchUp() {}
 };

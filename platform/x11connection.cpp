@@ -92,11 +92,17 @@ bool X11Connection::flush() {
 
 void X11Connection::takeArrived(unsigned long awaited) {
     if (!m_broken && lastProcessed() < awaited)
-        XSync(display(), False);
+        takeAllSent();
     // Xlib's queue looked at without taking its lock, which costs more than the rest of a poll:
     // only this thread uses the connection.
-    if (!m_broken && QLength(display()) > 0)
+    else if (!m_broken && QLength(display()) > 0)
         take(QueuedAlready);
+}
+
+void X11Connection::takeAllSent() {
+    if (!m_broken)
+        XSync(display(), False);
+    take(QueuedAlready);
 }
 
 void X11Connection::take(int mode) {

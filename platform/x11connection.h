@@ -46,6 +46,8 @@ public:
     // having taken in request `awaited`, it is asked first, which brings the events caused by
     // that request along.
     void takeArrived(unsigned long awaited = 0);
+    // Asks the server for a reply first, which comes after every event it sent before.
+    void takeAllSent();
 
 private:
     struct DisplayCloser {

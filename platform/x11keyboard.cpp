@@ -251,6 +251,10 @@ void X11Keyboard::sendKeyEvent(const KeyEvent& event) {
         d->fakeKey(target, press);
 }
 
+void X11Keyboard::catchUp() {
+    d->connection->takeAllSent();
+}
+
 // Once the connection has broken, the states last seen.
 std::int16_t X11Keyboard::keyState(int keyCode) const {
     if (!inRange(keyCode))

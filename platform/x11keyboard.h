@@ -42,6 +42,8 @@ public:
     // The server keeps an indicator for every lock; a Scroll Lock left without a modifier to
     // toggle is told of when the keyboard opens.
     bool canShowLock(int /*keyCode*/) const override { return true; }
+    // One round trip: the server's reply comes after every event it sent before.
+    void catchUp() override;
 
 signals:
     // One line for the user.
