@@ -23,6 +23,14 @@ QString look(const Taste& key) {
     return (parts << lampColor(&key).name()).join(", ");
 }
 
+struct PaintCount : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 const QString Released = "a 61x56@6,0, b 73x64@0,2, c 61x56@6,2 hidden, d 70x61@1,4 hidden, "
                          "e 73x62@0,2, x 29x10@32,41, TEXTLAB 73x68@11,6, LAB1 1095x1020@0,0";
 const QString Pressed = "a 61x56@6,0 hidden, b 73x64@0,2 hidden, c 61x56@6,2, d 70x61@1,4, "
@@ -103,6 +111,15 @@ private slots:
         }
         send(QEvent::KeyRelease, false);
         QCOMPARE(events.join(", "), expected);
+    }
+
+    // Refresh repaints the key.
+    void refreshRepaints() {
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        PaintCount paints;
+        key->installEventFilter(&paints);
+        key->Refresh();
+        QTRY_VERIFY(paints.count > 0);
     }
 
     // A key pressed before it is first shown is laid out at its size then; later sizes move
